@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages lumivanecmd builds and runs with; does nothing when all are present.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  libfreeimage-dev libdevil-dev libjxr-dev libjxr-tools
+  libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
+  libgtest-dev
+)
+if dpkg -s "${packages[@]}" >/dev/null 2>&1; then
+  exit 0
+fi
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${packages[@]}"

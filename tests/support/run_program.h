@@ -1,0 +1,29 @@
+#pragma once
+// Runs the built lumivanecmd the way a user or a script does, and captures what it prints.
+#include <string>
+#include <vector>
+
+namespace lumivane::testing {
+
+struct ProgramResult {
+  int exitCode = -1;             // process exit status; -1 when it did not exit normally
+  std::string output;            // everything written to standard output
+  std::string errorOutput;       // everything written to standard error (must stay empty)
+  std::vector<std::string> lines;  // output split at CR LF (a final unterminated piece is kept)
+};
+
+struct RunOptions {
+  std::string workingDirectory;  // empty: the test's own
+  std::string standardInput;     // bytes fed to the program; the pipe is closed afterwards
+  std::vector<std::string> extraEnvironment;  // "NAME=value" entries added to the environment
+};
+
+ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options = {});
+
+// The path of the built lumivanecmd and of the source tree.
+std::string ProgramPath();
+std::string SourceDir();
+// The shared sample folder beside the project, or "" when it is not there.
+std::string SamplesDir();
+
+}  // namespace lumivane::testing
