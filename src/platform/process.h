@@ -1,0 +1,52 @@
+#pragma once
+// The running process: its program file, the single-instance lock, its exit codes and its standard error.
+#include <string>
+#include <string_view>
+
+namespace lumivane {
+
+// Process exit status, so that scripts can tell the outcome of a run.
+enum ExitCode {
+  kExitSuccess = 0,         // help or version shown, or every collected file converted
+  kExitFilesFailed = 1,     // some collected file failed, or none was collected
+  kExitUsage = 2,           // an "Error: " line, or no input named
+  kExitAlreadyRunning = 3,  // another copy holds the single-instance lock
+};
+
+// Builds with a sanitizer keep standard error open so that its reports stay visible.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kKeepStandardError = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+inline constexpr bool kKeepStandardError = true;
+#else
+inline constexpr bool kKeepStandardError = false;
+#endif
+#else
+inline constexpr bool kKeepStandardError = false;
+#endif
+
+// The full path of the running program file, or "" when the system does not tell it.
+std::string ProgramPath();
+// The folder of the running program, ending in "/".
+std::string ProgramFolder();
+// The program's file name without folder and extension: "lumivanecmd".
+std::string ProgramBaseName();
+
+// The folder part of a path, ending in "/" ("" when the path has none).
+std::string FolderOfPath(std::string_view path);
+// The file name of a path without folder and without its last extension: "/a/b.c/name.exe" gives "name".
+std::string BaseNameOfPath(std::string_view path);
+
+// Takes the lock named after `name` and the user id, held until the process ends (the kernel releases it,
+// however the process ends). False when another process - or an earlier call - holds it, or it cannot be made.
+bool SingleInstanceGuard(const std::string& name);
+
+// Points standard error at /dev/null: libraries print there, the program never does.
+// Sanitized builds keep it (see kKeepStandardError).
+void SilenceStandardError();
+
+// Installs a handler that drops the image library's messages, which must never reach the console.
+void SilenceLibraryMessages();
+
+}  // namespace lumivane
