@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -169,9 +170,13 @@ TEST(CollectListTest, IteratesInHashTableOrderNotInListOrder) {
   TempDir dir;
   std::string lines;
   std::vector<std::string> listed;
-  for (int i = 0; i < 12; ++i) {
+  // Enough files that two of them share a bucket, so both rules of the order are seen.
+  std::set<std::size_t> buckets;
+  bool shared = false;
+  for (int i = 0; listed.size() < 12 || !shared; ++i) {
     listed.push_back(dir.WriteFile("p" + std::to_string(i) + ".cr2", "x"));
     lines += listed.back() + "\n";
+    shared = shared || !buckets.insert(ReferenceBucketOfAscii(listed.back())).second;
   }
   std::vector<std::string> expected = listed;
   std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
@@ -189,7 +194,8 @@ TEST(CollectListTest, IteratesInHashTableOrderNotInListOrder) {
 
   ProgressRecord progress;
   CollectedFileList collected;
-  ASSERT_EQ(CollectListFile(dir.WriteFile("list.txt", lines), progress, collected), 12);
+  ASSERT_EQ(CollectListFile(dir.WriteFile("list.txt", lines), progress, collected),
+            static_cast<std::int32_t>(listed.size()));
   std::vector<std::string> iterated;
   for (const CollectedFile* entry : collected.InOrder()) iterated.push_back(entry->path);
   EXPECT_EQ(iterated, expected);

@@ -96,7 +96,9 @@ TEST(CollectedFileListTest, KeepsEachPathOnceAndExactlyAsGiven) {
 TEST(CollectedFileListTest, HoldsAMillionDistinctPaths) {
   CollectedFileList list;
   constexpr int kCount = 1000000;
-  for (int i = 0; i < kCount; ++i) list.Add("/photos/day" + std::to_string(i % 97) + "/" + std::to_string(i) + ".cr2", "");
+  for (int i = 0; i < kCount; ++i) {
+    list.Add("/photos/day" + std::to_string(i % 97) + "/" + std::to_string(i) + ".cr2", "");
+  }
   EXPECT_FALSE(list.Add("/photos/day5/5.cr2", ""));
   const std::vector<const CollectedFile*> ordered = list.InOrder();
   ASSERT_EQ(ordered.size(), static_cast<std::size_t>(kCount));

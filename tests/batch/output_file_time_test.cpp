@@ -35,19 +35,25 @@ Settings WithTimestamp(std::int8_t mode, std::int32_t custom = 0) {
 
 TEST(OutputFileTimeTest, OriginalCopiesTheInputTimeToTheSecond) {
   const TimeZoneScope zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  TempDir dir;
-  const std::string input = dir.WriteFile("in.cr2", "x");
-  const std::string output = dir.WriteFile("out.jpg", "y");
-  // Inside the hour that repeats when clocks go back: the second of the two 02:30 local times.
-  const std::time_t inputTime = 1698539400 + 3600;  // 2023-10-29 01:30:00 UTC = 02:30 CET
-  SetTimes(input, 1000, inputTime, 750000000);
-  SetTimes(output, 5000, 7000, 0);
+  const std::time_t inputTimes[] = {
+      1688212800,  // 2023-07-01, summer time
+      1698539400,  // 2023-10-29 00:30 UTC: the first 02:30 local, still summer time
+      1698543000,  // 2023-10-29 01:30 UTC: the second 02:30 local, after the clocks went back
+  };
+  for (const std::time_t inputTime : inputTimes) {
+    SCOPED_TRACE(inputTime);
+    TempDir dir;
+    const std::string input = dir.WriteFile("in.cr2", "x");
+    const std::string output = dir.WriteFile("out.jpg", "y");
+    SetTimes(input, 1000, inputTime, 750000000);
+    SetTimes(output, 5000, 7000, 0);
 
-  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampOriginal), output, input));
-  const struct stat status = StatusOf(output);
-  EXPECT_EQ(status.st_mtim.tv_sec, inputTime);
-  EXPECT_EQ(status.st_mtim.tv_nsec, 0) << "fractions of a second are dropped";
-  EXPECT_EQ(status.st_atim.tv_sec, 5000) << "the access time is left alone";
+    EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampOriginal), output, input));
+    const struct stat status = StatusOf(output);
+    EXPECT_EQ(status.st_mtim.tv_sec, inputTime);
+    EXPECT_EQ(status.st_mtim.tv_nsec, 0) << "fractions of a second are dropped";
+    EXPECT_EQ(status.st_atim.tv_sec, 5000) << "the access time is left alone";
+  }
 }
 
 TEST(OutputFileTimeTest, CustomSetsTheLocalWallClockValue) {
