@@ -1,0 +1,275 @@
+#pragma once
+// The settings table: one row per setting of the Settings record, in record order, grouped as in a preferences
+// file. Reset, the configuration file reader and writer, the debug listing and the option table all walk this
+// table, so a setting is named in exactly one place. Rows are constexpr, so other tables can check their targets
+// at compile time: static_assert(IsSettingName("Output/JPG Quality")).
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "settings/setting_row.h"
+#include "settings/settings.h"
+
+namespace lumivane {
+
+namespace settings_table_detail {
+
+using S = Settings;
+inline constexpr std::string_view kColourPalette = "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF";
+
+// Defaults that depend on the run are set by ResetSettings: General/Update Date and Advanced/Custom Timestamp
+// (the current time), Input/Format and Output/Format (the first entries of the format lists),
+// Transform/Keep Aspect Ratio (command line or windowed) and Watermark/Text (the maker's notice).
+// Window/X and Window/Y would centre the window on a desktop; without one they are 100.
+inline constexpr SettingRow kRows[] = {
+    Int32Setting<&S::general, &S::General::cfg>("General", "CFG", 19),
+    StringSetting<&S::general, &S::General::language>("General", "Language", "en"),
+    Int32Setting<&S::general, &S::General::updateRange>("General", "Update Range", 2),
+    Int32Setting<&S::general, &S::General::updateDate>("General", "Update Date", 0),
+    Int8Setting<&S::general, &S::General::saveWindowPosition>("General", "Save Window Position", 1),
+    Int8Setting<&S::window, &S::Window::isMaximized>("Window", "IsMaximized", 0, kSavedWithWindowPosition),
+    Int32Setting<&S::window, &S::Window::x>("Window", "X", 100, kSavedWithWindowPosition),
+    Int32Setting<&S::window, &S::Window::y>("Window", "Y", 100, kSavedWithWindowPosition),
+    Int32Setting<&S::window, &S::Window::width>("Window", "Width", 510, kSavedWithWindowPosition),
+    Int32Setting<&S::window, &S::Window::height>("Window", "Height", 330, kSavedWithWindowPosition),
+    Int8Setting<&S::window, &S::Window::hidePasswords>("Window", "Hide Passwords", 0, kNeverSaved),
+    Int8Setting<&S::window, &S::Window::showSinglePassword>("Window", "Show Single Password", 1, kNeverSaved),
+    Int8Setting<&S::window, &S::Window::showPasswordList>("Window", "Show Password List", 1, kNeverSaved),
+    Int8Setting<&S::window, &S::Window::showCharacterSet>("Window", "Show Character Set", 1, kNeverSaved),
+    Int8Setting<&S::window, &S::Window::showAdvancedOptions>("Window", "Show Advanced Options", 1, kNeverSaved),
+    StringSetting<&S::interface, &S::Interface::uiTheme>("Interface", "UI Theme", "handdrawn"),
+    Int32Setting<&S::interface, &S::Interface::uiSize>("Interface", "UI Size", 2),
+    StringSetting<&S::input, &S::Input::format>("Input", "Format", ""),
+    Int32Setting<&S::input, &S::Input::ddsLoadAs>("Input", "DDS Load As", 0, SavedWithInputGroup("dds")),
+    Int32Setting<&S::input, &S::Input::gifFrameLoading>("Input", "GIF Frame Loading", 0, SavedWithInputGroup("gif")),
+    Int32Setting<&S::input, &S::Input::icoFrameLoading>("Input", "ICO Frame Loading", 0, SavedWithInputGroup("ico")),
+    Int32Setting<&S::input, &S::Input::tiffFrameLoading>(
+        "Input", "TIFF Frame Loading", 0, SavedWithInputGroup("tiff")),
+    Int32Setting<&S::input, &S::Input::psdColorMode>("Input", "PSD Color Mode", 0, SavedWithInputGroup("psd")),
+    Int32Setting<&S::input, &S::Input::rawLoadAs>("Input", "RAW Load As", 0, SavedWithInputGroup("raw")),
+    Int32Setting<&S::input, &S::Input::rawHeaderSize>("Input", "RAW Header Size", 0, SavedWithInputGroup("raw")),
+    Int32Setting<&S::input, &S::Input::rawImageWidth>("Input", "RAW Image Width", 0, SavedWithInputGroup("raw")),
+    Int32Setting<&S::input, &S::Input::rawImageHeight>("Input", "RAW Image Height", 0, SavedWithInputGroup("raw")),
+    Int32Setting<&S::input, &S::Input::rawToneMapping>("Input", "RAW Tone Mapping", 2, SavedWithInputGroup("raw")),
+    StringSetting<&S::output, &S::Output::format>("Output", "Format", ""),
+    Int32Setting<&S::output, &S::Output::bmpBpp>("Output", "BMP BPP", 0, SavedWithOutputFormat("bmp")),
+    Int32Setting<&S::output, &S::Output::bmpCompression>(
+        "Output", "BMP Compression", 0, SavedWithOutputFormat("bmp")),
+    Int32Setting<&S::output, &S::Output::bmpColorTable>("Output", "BMP Color Table", 0, SavedWithOutputFormat("bmp")),
+    Int32Setting<&S::output, &S::Output::ddsBpp>("Output", "DDS BPP", 0, SavedWithOutputFormat("dds")),
+    Int32Setting<&S::output, &S::Output::exrBpp>("Output", "EXR BPP", 0, SavedWithOutputFormat("exr")),
+    Int32Setting<&S::output, &S::Output::exrCompression>(
+        "Output", "EXR Compression", 0, SavedWithOutputFormat("exr")),
+    Int32Setting<&S::output, &S::Output::gifBpp>("Output", "GIF BPP", 0, SavedWithOutputFormat("gif")),
+    Int32Setting<&S::output, &S::Output::hdrBpp>("Output", "HDR BPP", 0, SavedWithOutputFormat("hdr")),
+    Int32Setting<&S::output, &S::Output::icoBpp>("Output", "ICO BPP", 0, SavedWithOutputFormat("ico")),
+    Int32Setting<&S::output, &S::Output::j2kBpp>("Output", "J2K BPP", 0, SavedWithOutputFormat("j2k")),
+    Int32Setting<&S::output, &S::Output::jngBpp>("Output", "JNG BPP", 0, SavedWithOutputFormat("jng")),
+    Int32Setting<&S::output, &S::Output::jp2Bpp>("Output", "JP2 BPP", 0, SavedWithOutputFormat("jp2")),
+    Int32Setting<&S::output, &S::Output::jpgBpp>("Output", "JPG BPP", 0, SavedWithOutputFormat("jpg")),
+    Int32Setting<&S::output, &S::Output::jpgQuality>("Output", "JPG Quality", 95, SavedWithOutputFormat("jpg")),
+    Int32Setting<&S::output, &S::Output::jpgChroma>("Output", "JPG Chroma", 0, SavedWithOutputFormat("jpg")),
+    Int32Setting<&S::output, &S::Output::jpgSaveAs>("Output", "JPG Save As", 0, SavedWithOutputFormat("jpg")),
+    Int32Setting<&S::output, &S::Output::jxrBpp>("Output", "JXR BPP", 0, SavedWithOutputFormat("jxr")),
+    Int32Setting<&S::output, &S::Output::pbmBpp>("Output", "PBM BPP", 0, SavedWithOutputFormat("pbm")),
+    Int32Setting<&S::output, &S::Output::pcxBpp>("Output", "PCX BPP", 0, SavedWithOutputFormat("pcx")),
+    Int32Setting<&S::output, &S::Output::pfmBpp>("Output", "PFM BPP", 0, SavedWithOutputFormat("pfm")),
+    Int32Setting<&S::output, &S::Output::pgmBpp>("Output", "PGM BPP", 0, SavedWithOutputFormat("pgm")),
+    Int32Setting<&S::output, &S::Output::pngBpp>("Output", "PNG BPP", 0, SavedWithOutputFormat("png")),
+    Int32Setting<&S::output, &S::Output::pngCompression>(
+        "Output", "PNG Compression", 0, SavedWithOutputFormat("png")),
+    Int8Setting<&S::output, &S::Output::pngInterlaced>("Output", "PNG Interlaced", 0, SavedWithOutputFormat("png")),
+    Int32Setting<&S::output, &S::Output::ppmBpp>("Output", "PPM BPP", 0, SavedWithOutputFormat("ppm")),
+    Int32Setting<&S::output, &S::Output::psdBpp>("Output", "PSD BPP", 0, SavedWithOutputFormat("psd")),
+    Int32Setting<&S::output, &S::Output::tgaBpp>("Output", "TGA BPP", 0, SavedWithOutputFormat("tga")),
+    Int32Setting<&S::output, &S::Output::tgaCompression>(
+        "Output", "TGA Compression", 0, SavedWithOutputFormat("tga")),
+    Int32Setting<&S::output, &S::Output::tiffBpp>("Output", "TIFF BPP", 0, SavedWithOutputFormat("tiff")),
+    Int32Setting<&S::output, &S::Output::tiffCompression>(
+        "Output", "TIFF Compression", 0, SavedWithOutputFormat("tiff")),
+    Int32Setting<&S::output, &S::Output::tiffColorMode>(
+        "Output", "TIFF Color Mode", 0, SavedWithOutputFormat("tiff")),
+    Int32Setting<&S::output, &S::Output::wbmpBpp>("Output", "WBMP BPP", 0, SavedWithOutputFormat("wbmp")),
+    Int32Setting<&S::output, &S::Output::webpBpp>("Output", "WEBP BPP", 0, SavedWithOutputFormat("webp")),
+    Int32Setting<&S::output, &S::Output::webpQuality>("Output", "WEBP Quality", 100, SavedWithOutputFormat("webp")),
+    Int32Setting<&S::output, &S::Output::xpmBpp>("Output", "XPM BPP", 0, SavedWithOutputFormat("xpm")),
+    Int8Setting<&S::transform, &S::Transform::doImageRotation>("Transform", "Do Image Rotation", 0),
+    Int8Setting<&S::transform, &S::Transform::imageRotationType>("Transform", "Image Rotation Type", 0),
+    Int32Setting<&S::transform, &S::Transform::imageRotation>("Transform", "Image Rotation", 0),
+    StringSetting<&S::transform, &S::Transform::imageRotationBackColor>(
+        "Transform", "Image Rotation Back Color", "000000"),
+    Int8Setting<&S::transform, &S::Transform::doImageResize>("Transform", "Do Image Resize", 0),
+    Int32Setting<&S::transform, &S::Transform::imageWidth>("Transform", "Image Width", 0),
+    Int8Setting<&S::transform, &S::Transform::imageWidthUnit>("Transform", "Image Width Unit", 0),
+    Int32Setting<&S::transform, &S::Transform::imageHeight>("Transform", "Image Height", 0),
+    Int8Setting<&S::transform, &S::Transform::imageHeightUnit>("Transform", "Image Height Unit", 0),
+    Int8Setting<&S::transform, &S::Transform::keepAspectRatio>("Transform", "Keep Aspect Ratio", 0),
+    Int8Setting<&S::transform, &S::Transform::imageResizeType>("Transform", "Image Resize Type", 0),
+    Int8Setting<&S::transform, &S::Transform::imageResizeAlgorithm>("Transform", "Image Resize Algorithm", 3),
+    Int8Setting<&S::transform, &S::Transform::doImageFlipHorizontal>("Transform", "Do Image Flip Horizontal", 0),
+    Int8Setting<&S::transform, &S::Transform::doImageFlipVertical>("Transform", "Do Image Flip Vertical", 0),
+    Int8Setting<&S::adjustment, &S::Adjustment::doImageColorCorrection>("Adjustment", "Do Image Color Correction", 0),
+    Int32Setting<&S::adjustment, &S::Adjustment::imageBrightness>("Adjustment", "Image Brightness", 0),
+    Int32Setting<&S::adjustment, &S::Adjustment::imageContrast>("Adjustment", "Image Contrast", 0),
+    Float32Setting<&S::adjustment, &S::Adjustment::imageGamma>("Adjustment", "Image Gamma", 1.0f),
+    Int8Setting<&S::adjustment, &S::Adjustment::imageInvert>("Adjustment", "Image Invert", 0),
+    Int8Setting<&S::adjustment, &S::Adjustment::doImageGreyscale>("Adjustment", "Do Image Greyscale", 0),
+    Int8Setting<&S::adjustment, &S::Adjustment::doImageThreshold>("Adjustment", "Do Image Threshold", 0),
+    Int32Setting<&S::adjustment, &S::Adjustment::imageThreshold>("Adjustment", "Image Threshold", 0),
+    Int8Setting<&S::adjustment, &S::Adjustment::doImageDither>("Adjustment", "Do Image Dither", 0),
+    Int8Setting<&S::adjustment, &S::Adjustment::imageDitherAlgorithm>("Adjustment", "Image Dither Algorithm", 0),
+    Int8Setting<&S::frame, &S::Frame::doFrame>("Frame", "Do Frame", 0),
+    Int32Setting<&S::frame, &S::Frame::solidLeft>("Frame", "Solid Left", 0),
+    Int32Setting<&S::frame, &S::Frame::solidRight>("Frame", "Solid Right", 0),
+    Int32Setting<&S::frame, &S::Frame::solidTop>("Frame", "Solid Top", 0),
+    Int32Setting<&S::frame, &S::Frame::solidBottom>("Frame", "Solid Bottom", 0),
+    StringSetting<&S::frame, &S::Frame::solidLeftColor>("Frame", "Solid Left Color", "000000"),
+    StringSetting<&S::frame, &S::Frame::solidRightColor>("Frame", "Solid Right Color", "000000"),
+    StringSetting<&S::frame, &S::Frame::solidTopColor>("Frame", "Solid Top Color", "000000"),
+    StringSetting<&S::frame, &S::Frame::solidBottomColor>("Frame", "Solid Bottom Color", "000000"),
+    Int32Setting<&S::frame, &S::Frame::solidOpacity>("Frame", "Solid Opacity", 255),
+    Int8Setting<&S::watermark, &S::Watermark::doWatermark>("Watermark", "Do Watermark", 0),
+    StringSetting<&S::watermark, &S::Watermark::text>("Watermark", "Text", ""),
+    StringSetting<&S::watermark, &S::Watermark::fonts>("Watermark", "Fonts", "Arial,Tahoma,Verdana"),
+    StringSetting<&S::watermark, &S::Watermark::font>("Watermark", "Font", "Arial"),
+    Int32Setting<&S::watermark, &S::Watermark::fontSize>("Watermark", "Font Size", 14),
+    Int32Setting<&S::watermark, &S::Watermark::fontLeading>("Watermark", "Font Leading", 0),
+    StringSetting<&S::watermark, &S::Watermark::fontColors>("Watermark", "Font Colors", kColourPalette),
+    StringSetting<&S::watermark, &S::Watermark::fontColor>("Watermark", "Font Color", "FFFFFF"),
+    Int8Setting<&S::watermark, &S::Watermark::fontStyle>("Watermark", "Font Style", 0),
+    Int8Setting<&S::watermark, &S::Watermark::fontEffect>("Watermark", "Font Effect", 0),
+    Int8Setting<&S::watermark, &S::Watermark::textAntialiasing>("Watermark", "Text Antialiasing", 0),
+    Int8Setting<&S::watermark, &S::Watermark::textAlignment>("Watermark", "Text Alignment", 0),
+    Int32Setting<&S::watermark, &S::Watermark::textPadding>("Watermark", "Text Padding", 0),
+    Int32Setting<&S::watermark, &S::Watermark::textOpacity>("Watermark", "Text Opacity", 255),
+    StringSetting<&S::watermark, &S::Watermark::backColors>("Watermark", "Back Colors", kColourPalette),
+    StringSetting<&S::watermark, &S::Watermark::backColor>("Watermark", "Back Color", "000000"),
+    Int32Setting<&S::watermark, &S::Watermark::backOpacity>("Watermark", "Back Opacity", 1),
+    Int8Setting<&S::watermark, &S::Watermark::textBoundary>("Watermark", "Text Boundary", 0),
+    Int8Setting<&S::watermark, &S::Watermark::textPosition>("Watermark", "Text Position", 8),
+    Int32Setting<&S::watermark, &S::Watermark::textXOffset>("Watermark", "Text X Offset", 10),
+    Int32Setting<&S::watermark, &S::Watermark::textYOffset>("Watermark", "Text Y Offset", 10),
+    Int32Setting<&S::watermark, &S::Watermark::textRotation>("Watermark", "Text Rotation", 0),
+    Int8Setting<&S::watermark, &S::Watermark::textSize>("Watermark", "Text Size", 0),
+    Int32Setting<&S::watermark, &S::Watermark::textScale>("Watermark", "Text Scale", 10),
+    StringSetting<&S::watermark, &S::Watermark::image>("Watermark", "Image", ""),
+    Int8Setting<&S::watermark, &S::Watermark::imageGreyscale>("Watermark", "Image Greyscale", 0),
+    Int32Setting<&S::watermark, &S::Watermark::imageOpacity>("Watermark", "Image Opacity", 255),
+    Int8Setting<&S::watermark, &S::Watermark::imageBoundary>("Watermark", "Image Boundary", 0),
+    Int8Setting<&S::watermark, &S::Watermark::imagePosition>("Watermark", "Image Position", 8),
+    Int32Setting<&S::watermark, &S::Watermark::imageXOffset>("Watermark", "Image X Offset", 10),
+    Int32Setting<&S::watermark, &S::Watermark::imageYOffset>("Watermark", "Image Y Offset", 10),
+    Int32Setting<&S::watermark, &S::Watermark::imageRotation>("Watermark", "Image Rotation", 0),
+    Int8Setting<&S::watermark, &S::Watermark::imageSize>("Watermark", "Image Size", 0),
+    Int32Setting<&S::watermark, &S::Watermark::imageScale>("Watermark", "Image Scale", 10),
+    StringSetting<&S::advanced, &S::Advanced::filenameMask>("Advanced", "Filename Mask", "%filename%.%ext%"),
+    Int8Setting<&S::advanced, &S::Advanced::fileTimestamp>("Advanced", "File Timestamp", 0),
+    Int32Setting<&S::advanced, &S::Advanced::customTimestamp>("Advanced", "Custom Timestamp", 0),
+    Int8Setting<&S::advanced, &S::Advanced::outFoldersHistory>("Advanced", "Out Folders History", 1),
+    Int8Setting<&S::advanced, &S::Advanced::outFoldersNumber>("Advanced", "Out Folders Number", 5),
+    Int8Setting<&S::advanced, &S::Advanced::keepSubfolders>("Advanced", "Keep Subfolders", 1),
+    StringSetting<&S::file, &S::File::txtFields>(
+        "File", "TxtFields", "username,password,firstname,lastname,title,sex,notes", kNeverSaved),
+    StringSetting<&S::file, &S::File::csvDelimiter>("File", "CsvDelimiter", ",", kNeverSaved),
+    StringSetting<&S::file, &S::File::recentOutFolders>("File", "Recent Out Folders", ""),
+    StringSetting<&S::file, &S::File::recentFiles>("File", "Recent Files", ""),
+    Int8Setting<&S::privacy, &S::Privacy::cleanRecentFiles>("Privacy", "Clean Recent Files", 0),
+};
+
+}  // namespace settings_table_detail
+
+inline constexpr std::span<const SettingRow> kSettingTable{settings_table_detail::kRows};
+
+// Lookup by "Group/Key" (exact spelling) or by group and key.
+inline constexpr std::size_t kNoSetting = static_cast<std::size_t>(-1);
+
+// The row's position in kSettingTable, or kNoSetting.
+constexpr std::size_t SettingIndex(std::string_view group, std::string_view key) {
+  for (std::size_t i = 0; i < kSettingTable.size(); ++i) {
+    if (kSettingTable[i].group == group && kSettingTable[i].key == key) return i;
+  }
+  return kNoSetting;
+}
+constexpr std::size_t SettingIndex(std::string_view groupSlashKey) {
+  const std::size_t slash = groupSlashKey.find('/');
+  if (slash == std::string_view::npos) return kNoSetting;
+  return SettingIndex(groupSlashKey.substr(0, slash), groupSlashKey.substr(slash + 1));
+}
+
+// For static_asserts over other tables. (Sanitizer builds of GCC cannot compare a pointer into the table with
+// nullptr at compile time, so compile-time checks should use this or SettingIndex rather than FindSetting.)
+constexpr bool IsSettingName(std::string_view groupSlashKey) { return SettingIndex(groupSlashKey) != kNoSetting; }
+
+// The row, or nullptr.
+constexpr const SettingRow* FindSetting(std::string_view group, std::string_view key) {
+  const std::size_t index = SettingIndex(group, key);
+  return index == kNoSetting ? nullptr : &kSettingTable[index];
+}
+constexpr const SettingRow* FindSetting(std::string_view groupSlashKey) {
+  const std::size_t index = SettingIndex(groupSlashKey);
+  return index == kNoSetting ? nullptr : &kSettingTable[index];
+}
+
+// "Group/Key" of a row, for listings and messages.
+std::string SettingName(const SettingRow& row);
+
+// Typed access by row. Getters return false (and leave `value` alone) when the row has another type.
+bool GetSetting(const Settings& settings, const SettingRow& row, std::int32_t& value);  // int8 or int32
+bool GetSetting(const Settings& settings, const SettingRow& row, float& value);
+bool GetSetting(const Settings& settings, const SettingRow& row, std::string& value);
+// Setters return false when the row has another type. An int8 field keeps the low 8 bits of the number.
+bool SetSetting(Settings& settings, const SettingRow& row, std::int32_t value);  // int8 or int32
+bool SetSetting(Settings& settings, const SettingRow& row, float value);
+bool SetSetting(Settings& settings, const SettingRow& row, std::string_view value);
+
+// Stores the row's table default into its field.
+void SetSettingDefault(Settings& settings, const SettingRow& row);
+// Converts a preferences-file value by the row's type (integer or float rule of preferences_reader.h) and stores it.
+void SetSettingFromText(Settings& settings, const SettingRow& row, std::string_view text);
+// The value as a preferences file writes it: decimal integers (int8 signed), floats with six decimals or
+// "+Infinity", "-Infinity", "NaN", texts unchanged.
+std::string FormatSetting(const Settings& settings, const SettingRow& row);
+
+namespace settings_table_detail {
+
+constexpr bool NamesAreUnique() {
+  for (std::size_t i = 0; i < kSettingTable.size(); ++i) {
+    for (std::size_t j = i + 1; j < kSettingTable.size(); ++j) {
+      if (kSettingTable[i].group == kSettingTable[j].group && kSettingTable[i].key == kSettingTable[j].key) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The writer emits each group once, so the rows of a group must stand together.
+constexpr bool GroupsAreContiguous() {
+  for (std::size_t i = 1; i < kSettingTable.size(); ++i) {
+    if (kSettingTable[i].group == kSettingTable[i - 1].group) continue;
+    for (std::size_t j = 0; j + 1 < i; ++j) {
+      if (kSettingTable[j].group == kSettingTable[i].group) return false;
+    }
+  }
+  return true;
+}
+
+constexpr bool PerFormatRowsNameTheirFormat() {
+  for (const SettingRow& row : kSettingTable) {
+    const bool perFormat =
+        row.saving.rule == SaveRule::kWithInputGroup || row.saving.rule == SaveRule::kWithOutputFormat;
+    if (perFormat == row.saving.format.empty()) return false;
+  }
+  return true;
+}
+
+static_assert(kSettingTable.size() == 143, "one row per setting");
+static_assert(NamesAreUnique(), "a Group/Key appears twice");
+static_assert(GroupsAreContiguous(), "rows of one group must stand together");
+static_assert(PerFormatRowsNameTheirFormat(), "exactly the per-format rows carry a format");
+
+}  // namespace settings_table_detail
+
+}  // namespace lumivane
