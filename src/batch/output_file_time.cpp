@@ -26,12 +26,6 @@ std::time_t OriginalMoment(const std::string& inputPath) {
 
 }  // namespace
 
-std::int64_t LocalWallClockOfMoment(std::time_t moment) {
-  std::tm local{};
-  if (localtime_r(&moment, &local) == nullptr) return 0;
-  return static_cast<std::int64_t>(timegm(&local));
-}
-
 std::time_t MomentOfLocalWallClock(std::int64_t localSeconds) {
   const std::time_t wallClock = static_cast<std::time_t>(localSeconds);
   std::tm broken{};

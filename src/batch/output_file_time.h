@@ -13,9 +13,8 @@ inline constexpr std::int8_t kFileTimestampCurrent = 0;   // keep the time of wr
 inline constexpr std::int8_t kFileTimestampOriginal = 1;  // the input file's modification time
 inline constexpr std::int8_t kFileTimestampCustom = 2;    // the custom timestamp
 
-// Seconds since 1970 of the local broken-down time of a moment (timegm of localtime).
-std::int64_t LocalWallClockOfMoment(std::time_t moment);
-// The moment a local wall-clock value names (mktime of its broken-down form); the inverse of the above.
+// The moment a local wall-clock value names (mktime of its broken-down form); the inverse of
+// LocalWallClockSeconds (settings/local_time.h).
 std::time_t MomentOfLocalWallClock(std::int64_t localSeconds);
 
 // Applies the file timestamp setting to outputPath. Only the modification time changes, in whole seconds; the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "batch/output_file_time.h"
+#include "settings/local_time.h"
 #include "batch_test_helpers.h"
 #include "support/temp_dir.h"
 
@@ -64,7 +65,7 @@ TEST(OutputFileTimeTest, CustomSetsTheLocalWallClockValue) {
   EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampCustom, kCustom), output, dir / "in.cr2"));
   const struct stat status = StatusOf(output);
   EXPECT_EQ(status.st_mtim.tv_sec, kCustom - 3 * 3600);
-  EXPECT_EQ(LocalWallClockOfMoment(status.st_mtim.tv_sec), kCustom);
+  EXPECT_EQ(LocalWallClockSeconds(status.st_mtim.tv_sec), kCustom);
 }
 
 TEST(OutputFileTimeTest, CurrentLeavesTheTimeOfWriting) {
@@ -90,7 +91,7 @@ TEST(OutputFileTimeTest, AMissingOutputIsReportedAsFailure) {
 
 TEST(LocalWallClockTest, RoundTripsToTheSecondInSummerAndWinter) {
   const TimeZoneScope zone("CET-1CEST,M3.5.0,M10.5.0/3");
-  const std::int64_t values[] = {
+  const std::int32_t values[] = {
       1688212800,  // 2023-07-01 12:00:00 local, summer time (UTC+2)
       1704110400,  // 2024-01-01 12:00:00 local, winter time (UTC+1)
       0,
@@ -100,7 +101,7 @@ TEST(LocalWallClockTest, RoundTripsToTheSecondInSummerAndWinter) {
     SCOPED_TRACE(values[i]);
     const std::time_t moment = MomentOfLocalWallClock(values[i]);
     EXPECT_EQ(moment, values[i] - offsets[i]);
-    EXPECT_EQ(LocalWallClockOfMoment(moment), values[i]);
+    EXPECT_EQ(LocalWallClockSeconds(moment), values[i]);
   }
 }
 
