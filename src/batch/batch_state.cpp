@@ -1,0 +1,9 @@
+#include "batch/batch_state.h"
+
+namespace lumivane {
+
+JobRecord gJob;
+ProgressRecord gProgress;
+CollectedFileList gCollectedFiles;
+
+}  // namespace lumivane

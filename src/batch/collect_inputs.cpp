@@ -1,0 +1,71 @@
+#include "batch/collect_inputs.h"
+
+#include <sys/stat.h>
+
+#include <functional>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "batch/paths.h"
+#include "formats/registry.h"
+#include "formats/ascii_text.h"
+
+namespace lumivane {
+
+namespace {
+
+// Runs one collection worker on its own thread and waits for it. Should the system refuse a thread, the work is
+// done on the calling thread instead: the outcome is the same, only the progress display loses its liveliness.
+void RunWorker(const std::function<void()>& work) {
+  try {
+    std::thread worker(work);
+    worker.join();
+  } catch (const std::system_error&) {
+    work();
+  }
+}
+
+bool IsListExtension(std::string_view extension) {
+  std::string lower(extension);
+  for (char& c : lower) c = AsciiLower(c);
+  return lower == "txt" || lower == "lst";
+}
+
+}  // namespace
+
+std::int32_t CollectInputs(const JobRecord& job, ProgressRecord& progress, CollectedFileList& list) {
+  if (!job.inputFolder.empty()) {
+    RunWorker([&] { CollectFolder(job.inputFolder, progress, list); });
+  } else if (IsListFile(job.inputFile)) {
+    RunWorker([&] { CollectListFile(job.inputFile, progress, list); });
+  } else {
+    progress.SetCount(AddInputFile(job.inputFile, "", list));
+  }
+  return progress.Snapshot().count;
+}
+
+std::int32_t AddInputFile(const std::string& path, const std::string& inputFolder, CollectedFileList& list) {
+  const std::optional<std::string_view> extension = ExtensionOf(path);
+  if (!extension || !IsAcceptedExtension(*extension)) return 0;
+  if (list.Contains(path)) return 0;  // a duplicate; it was checked when it was added
+  struct stat status {};
+  // Only regular files with content: a device or a pipe named like a photo would stall the decoder.
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0) return 0;
+  return list.Add(path, RelativeSubfolder(path, inputFolder)) ? 1 : 0;
+}
+
+std::string RelativeSubfolder(std::string_view path, std::string_view base) {
+  if (path.empty() || base.empty()) return {};
+  const std::string_view folder = FolderPart(path);
+  // Only the leading base is removed: a subfolder that happens to repeat the base's text keeps its name.
+  if (!folder.starts_with(base)) return {};
+  return std::string(folder.substr(base.size()));
+}
+
+bool IsListFile(std::string_view path) {
+  const std::optional<std::string_view> extension = ExtensionOf(path);
+  return extension && IsListExtension(*extension);
+}
+
+}  // namespace lumivane

@@ -1,0 +1,57 @@
+#include "batch/letter_case.h"
+
+#include <locale.h>
+#include <wctype.h>
+
+#include "batch/utf8_text.h"
+
+namespace lumivane {
+
+namespace {
+
+// The C.UTF-8 locale carries the Unicode case tables and is built into the C library, so the result does not
+// depend on the user's locale settings. Without it only ASCII letters change.
+locale_t CaseLocale() {
+  static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  return locale;
+}
+
+char32_t MapLetter(char32_t c, bool upper) {
+  if (c < 0x80 || CaseLocale() == static_cast<locale_t>(nullptr)) {
+    if (upper && c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    if (!upper && c >= 'A' && c <= 'Z') return c - 'A' + 'a';
+    return c;
+  }
+  const wint_t mapped = upper ? towupper_l(static_cast<wint_t>(c), CaseLocale())
+                              : towlower_l(static_cast<wint_t>(c), CaseLocale());
+  return static_cast<char32_t>(mapped);
+}
+
+std::string MapText(std::string_view text, bool upper) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Utf8Step step = NextUtf8Step(text, pos);
+    if (step.valid) {
+      AppendUtf8(result, MapLetter(step.codePoint, upper));
+    } else {
+      result += text[pos];
+    }
+    pos += step.length;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string UpperCaseText(std::string_view text) { return MapText(text, true); }
+
+std::string LowerCaseText(std::string_view text) { return MapText(text, false); }
+
+std::string TitleCaseText(std::string_view text) {
+  if (text.empty()) return {};
+  const std::size_t firstLength = NextUtf8Step(text, 0).length;
+  return UpperCaseText(text.substr(0, firstLength)) + LowerCaseText(text.substr(firstLength));
+}
+
+}  // namespace lumivane

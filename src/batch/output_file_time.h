@@ -1,0 +1,25 @@
+#pragma once
+// The modification time of a written output file, by the file timestamp setting.
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "settings/settings.h"
+
+namespace lumivane {
+
+// Values of the file timestamp setting.
+inline constexpr std::int8_t kFileTimestampCurrent = 0;   // keep the time of writing
+inline constexpr std::int8_t kFileTimestampOriginal = 1;  // the input file's modification time
+inline constexpr std::int8_t kFileTimestampCustom = 2;    // the custom timestamp
+
+// The moment a local wall-clock value names (mktime of its broken-down form); the inverse of
+// LocalWallClockSeconds (settings/local_time.h).
+std::time_t MomentOfLocalWallClock(std::int64_t localSeconds);
+
+// Applies the file timestamp setting to outputPath. Only the modification time changes, in whole seconds; the
+// access time is left alone. An input whose time cannot be read counts as 1970-01-01 00:00:00 local time.
+// False when the output's time could not be set (the caller ignores it; nothing is reported).
+bool SetOutputFileTime(const Settings& settings, const std::string& outputPath, const std::string& inputPath);
+
+}  // namespace lumivane

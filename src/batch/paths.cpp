@@ -1,0 +1,51 @@
+#include "batch/paths.h"
+
+namespace lumivane {
+
+namespace {
+constexpr bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+}  // namespace
+
+std::optional<std::string_view> ExtensionOf(std::string_view path) {
+  for (std::size_t i = path.size(); i-- > 0;) {
+    const char c = path[i];
+    if (c == '.') {
+      if (i == 0 || IsSeparator(path[i - 1])) return std::nullopt;
+      return path.substr(i + 1);
+    }
+    if (c == ' ' || IsSeparator(c)) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+bool HasExtension(std::string_view path) { return ExtensionOf(path).has_value(); }
+
+std::string_view FolderPart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);
+}
+
+std::string_view FileNamePart(std::string_view path) { return path.substr(FolderPart(path).size()); }
+
+std::string_view FileBaseName(std::string_view path) {
+  const std::string_view name = FileNamePart(path);
+  const std::optional<std::string_view> extension = ExtensionOf(name);
+  if (!extension) return name;
+  return name.substr(0, name.size() - extension->size() - 1);  // drop the "." too
+}
+
+std::string WithTrailingSlash(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || result.back() != '/') result += '/';
+  return result;
+}
+
+std::string NormaliseFolder(std::string_view folder, std::string_view programFolder) {
+  if (!folder.starts_with('/')) {
+    if (folder.starts_with("./")) folder.remove_prefix(2);
+    return WithTrailingSlash(std::string(programFolder) + std::string(folder));
+  }
+  return WithTrailingSlash(folder);
+}
+
+}  // namespace lumivane
