@@ -17,6 +17,8 @@ bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
 
 // Copies the metadata of metadataHolder (when there is one) onto image, encodes it with the request's encoder and
 // flags and writes the file through the request's temporary path. Both bitmaps stay the caller's.
+// FreeImage's pbm and pgm encoders write pixel values without looking at the palette, so pbm gets the bits with
+// 1 = black and pgm grey levels instead of palette indices (from copies; the image itself is not changed).
 bool SaveWithFreeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request);
 
 }  // namespace lumivane

@@ -109,5 +109,38 @@ INSTANTIATE_TEST_SUITE_P(AllowedDepths, EncodeEveryFormat, ::testing::ValuesIn(E
                                                                   : std::to_string(info.param.depth));
                          });
 
+// Reads back the written file with FreeImage as it is (no conversion).
+std::unique_ptr<FIBITMAP, BitmapDeleter> WriteAndLoad(const std::string& format, int depth) {
+  InitialiseEncoders();
+  TempDir dir;
+  int outputDepth = depth;
+  std::unique_ptr<FIBITMAP, BitmapDeleter> image(
+      ConvertToOutputDepth(MakeQuadrantImage(64, 40), format, outputDepth, false, 24));
+  const EncodeRequest request = RequestFor(dir.path().string() + "/", format, depth, 0);
+  if (image == nullptr || !EncodeImage(image.get(), nullptr, request)) return nullptr;
+  return std::unique_ptr<FIBITMAP, BitmapDeleter>(
+      FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(request.encoderTypeId), request.outputPath.c_str(), 0));
+}
+
+TEST(EncodedDepths, SixteenBitsAreFiveFiveFiveInTgaAndFiveSixFiveInBmp) {
+  const auto tga = WriteAndLoad("tga", 16);
+  const auto bmp = WriteAndLoad("bmp", 16);
+  ASSERT_TRUE(tga && bmp);
+  EXPECT_EQ(FreeImage_GetBPP(tga.get()), 16u);
+  EXPECT_EQ(FreeImage_GetGreenMask(tga.get()), static_cast<unsigned>(FI16_555_GREEN_MASK));
+  EXPECT_EQ(FreeImage_GetBPP(bmp.get()), 16u);
+  EXPECT_EQ(FreeImage_GetGreenMask(bmp.get()), static_cast<unsigned>(FI16_565_GREEN_MASK));
+}
+
+TEST(EncodedDepths, EightBitPngIsAColourPaletteAndEightBitJpgIsGrey) {
+  const auto png = WriteAndLoad("png", 8);
+  const auto jpg = WriteAndLoad("jpg", 8);
+  ASSERT_TRUE(png && jpg);
+  EXPECT_EQ(FreeImage_GetBPP(png.get()), 8u);
+  EXPECT_EQ(FreeImage_GetColorType(png.get()), FIC_PALETTE);
+  EXPECT_EQ(FreeImage_GetBPP(jpg.get()), 8u);
+  EXPECT_EQ(FreeImage_GetColorType(jpg.get()), FIC_MINISBLACK);
+}
+
 }  // namespace
 }  // namespace lumivane::testing

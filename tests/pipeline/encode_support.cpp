@@ -10,6 +10,7 @@
 #include "formats/registry.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/jxr_reader.h"
+#include "pipeline/temporary_path.h"
 
 
 namespace lumivane::testing {
@@ -28,6 +29,31 @@ FIBITMAP* MakeQuadrantImage(unsigned width, unsigned height) {
     }
   }
   return image;
+}
+
+FIBITMAP* MakeNoiseImage(unsigned width, unsigned height, unsigned seed) {
+  FIBITMAP* image = FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height), 24);
+  unsigned state = seed;
+  for (unsigned y = 0; y < height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(image, static_cast<int>(y));
+    for (unsigned x = 0; x < width * 3; ++x) {
+      state = state * 1103515245u + 12345u;
+      row[x] = static_cast<BYTE>(state >> 16);
+    }
+  }
+  return image;
+}
+
+EncodeRequest RequestFor(const std::string& folder, const std::string& format, int outputBitDepth, int saveFlags) {
+  EncodeRequest request;
+  request.format = format;
+  const auto row = FindOutputFormat(format);
+  request.encoderTypeId = row ? row->encoderTypeId : -1;
+  request.outputBitDepth = outputBitDepth;
+  request.saveFlags = saveFlags;
+  request.outputPath = folder + "out." + format;
+  request.temporaryPath = TemporaryOutputPath(folder, "", false, format);
+  return request;
 }
 
 void SetAlpha(FIBITMAP* image, BYTE alpha) {

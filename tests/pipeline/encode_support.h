@@ -7,6 +7,7 @@
 #include <FreeImage.h>
 
 #include "pipeline/decoded_image.h"
+#include "pipeline/encode_request.h"
 
 namespace lumivane::testing {
 
@@ -19,6 +20,13 @@ struct BitmapDeleter {
 
 // 24-bit picture in four quadrants: red top-left, green top-right, blue bottom-left, white bottom-right.
 FIBITMAP* MakeQuadrantImage(unsigned width, unsigned height);
+
+// Random-looking but repeatable 24-bit pixels, which compress badly.
+FIBITMAP* MakeNoiseImage(unsigned width, unsigned height, unsigned seed = 1);
+
+// A request to write "<folder>/out.<format>" (folder ending in "/") through a fresh temporary name, with the
+// registry's encoder id for the format.
+EncodeRequest RequestFor(const std::string& folder, const std::string& format, int outputBitDepth, int saveFlags);
 
 // Sets the alpha of every pixel of a 32-bit image (encoders may drop an alpha channel that is fully opaque).
 void SetAlpha(FIBITMAP* image, BYTE alpha);
