@@ -158,7 +158,7 @@ bool Encode(FIBITMAP* image, const PixelFormatRow& row, int saveFlags, MemorySin
   WMPStream stream;
   std::memset(&stream, 0, sizeof(stream));
   stream.state.pvObj = &sink;
-  stream.fMem = FALSE;  // TRUE would make jxrlib reach into state.buf, which this stream does not use
+  stream.fMem = FALSE;  // not one of jxrlib's own memory streams, which keep their buffer in state.buf
   stream.Close = CloseSink;
   stream.EOS = SinkAtEnd;
   stream.Read = ReadSink;
