@@ -1,0 +1,99 @@
+#include "pipeline/encode_freeimage.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/file_write.h"
+
+namespace lumivane {
+namespace {
+
+// FreeImage's pbm and pgm encoders store the pixel values and ignore the palette: pbm bits are written as they
+// are, although 1 means black in a pbm file, and pgm stores palette indices as grey levels. So both get an image
+// whose values mean what the format says. A preparation returns nullptr when the image can go as it is, else a new
+// bitmap for the caller to unload (or an empty one when the conversion failed, see PreparedImage).
+
+// pbm: 1 bit with 1 = black. FreeImage's 1-bit images from dithering or threshold have black at index 0.
+FIBITMAP* AsPortableBitmapBits(FIBITMAP* image, bool& failed) {
+  if (FreeImage_GetBPP(image) != 1 || FreeImage_GetColorType(image) == FIC_MINISWHITE) return nullptr;
+  FIBITMAP* blackIsZero = nullptr;
+  if (FreeImage_GetColorType(image) == FIC_MINISBLACK) {
+    blackIsZero = FreeImage_Clone(image);
+  } else {
+    FIBITMAP* grey = FreeImage_ConvertToGreyscale(image);
+    blackIsZero = grey == nullptr ? nullptr : FreeImage_Threshold(grey, 128);
+    if (grey != nullptr) FreeImage_Unload(grey);
+  }
+  failed = blackIsZero == nullptr || FreeImage_Invert(blackIsZero) == FALSE;
+  return blackIsZero;
+}
+
+// pgm: 8-bit grey levels, from whatever palette the image has.
+FIBITMAP* AsGreyLevels(FIBITMAP* image, bool& failed) {
+  if (FreeImage_GetBPP(image) != 8 || FreeImage_GetColorType(image) == FIC_MINISBLACK) return nullptr;
+  FIBITMAP* grey = FreeImage_ConvertToGreyscale(image);
+  failed = grey == nullptr;
+  return grey;
+}
+
+struct Preparation {
+  std::string_view format;
+  FIBITMAP* (*prepare)(FIBITMAP* image, bool& failed);
+};
+
+constexpr std::array<Preparation, 2> kPreparations = {{
+    {"pbm", AsPortableBitmapBits},
+    {"pgm", AsGreyLevels},
+}};
+
+// The bitmap to hand to the encoder: the image itself, or a prepared copy that PreparedImage owns.
+class PreparedImage {
+ public:
+  PreparedImage(FIBITMAP* image, std::string_view format) : image_(image) {
+    for (const Preparation& row : kPreparations) {
+      if (row.format == format) made_ = row.prepare(image, failed_);
+    }
+  }
+  ~PreparedImage() {
+    if (made_ != nullptr) FreeImage_Unload(made_);
+  }
+  PreparedImage(const PreparedImage&) = delete;
+  PreparedImage& operator=(const PreparedImage&) = delete;
+
+  // nullptr when the preparation failed.
+  FIBITMAP* get() const { return failed_ ? nullptr : (made_ != nullptr ? made_ : image_); }
+
+ private:
+  FIBITMAP* image_;
+  FIBITMAP* made_ = nullptr;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
+                         const std::function<bool(std::span<const unsigned char>)>& use) {
+  if (image == nullptr) return false;
+  FIMEMORY* stream = FreeImage_OpenMemory(nullptr, 0);
+  if (stream == nullptr) return false;
+  bool ok = FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(encoderTypeId), image, stream, saveFlags) != FALSE;
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  ok = ok && FreeImage_AcquireMemory(stream, &data, &size) != FALSE && data != nullptr && size > 0;
+  ok = ok && use(std::span<const unsigned char>(data, size));
+  FreeImage_CloseMemory(stream);
+  return ok;
+}
+
+bool SaveWithFreeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
+  if (image == nullptr) return false;
+  const PreparedImage prepared(image, request.format);
+  if (prepared.get() == nullptr) return false;
+  if (metadataHolder != nullptr) FreeImage_CloneMetadata(prepared.get(), metadataHolder);
+  return EncodeWithFreeImage(prepared.get(), request.encoderTypeId, request.saveFlags,
+                             [&request](std::span<const unsigned char> bytes) {
+                               return WriteFileViaTemporary(request.temporaryPath, request.outputPath, bytes);
+                             });
+}
+
+}  // namespace lumivane
