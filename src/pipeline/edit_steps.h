@@ -1,0 +1,37 @@
+#pragma once
+// The edit steps of one file's conversion, in the order the pipeline runs them. Each step is handed the current
+// image and returns the image that replaces it: when it makes a new bitmap it unloads the one it was given.
+// Every step returns its input unchanged when it receives no image or when its setting is off; a library call
+// that yields no image makes the step return nullptr (the file then fails).
+#include <FreeImage.h>
+
+#include <string>
+
+#include "settings/settings.h"
+
+namespace lumivane {
+
+class DrawingFont;
+
+FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings);
+// width and height: the image's size measured after rotation.
+FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height, const Settings& settings);
+FIBITMAP* FlipImage(FIBITMAP* image, const Settings& settings);
+FIBITMAP* AdjustImageColors(FIBITMAP* image, const Settings& settings);
+FIBITMAP* GreyscaleImage(FIBITMAP* image, const Settings& settings);
+FIBITMAP* ThresholdImage(FIBITMAP* image, const Settings& settings);
+FIBITMAP* DitherImage(FIBITMAP* image, const Settings& settings);
+
+// width and height: the working size (after resizing and the icon limit).
+FIBITMAP* DrawSolidFrame(FIBITMAP* image, int width, int height, const Settings& settings);
+
+// What a watermark needs beyond the settings: its text with the placeholders already filled for this file, and
+// the batch's font (created once when the batch is validated).
+struct WatermarkInputs {
+  std::string text;
+  const DrawingFont* font = nullptr;
+};
+FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height, const Settings& settings,
+                        const WatermarkInputs& inputs);
+
+}  // namespace lumivane
