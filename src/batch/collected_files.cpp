@@ -1,23 +1,12 @@
 #include "batch/collected_files.h"
 
-#include "batch/utf8_text.h"
+#include "platform/utf8.h"
 
 namespace lumivane {
 
 std::uint32_t PathHash(std::string_view path) {
   std::uint32_t hash = 0;
-  const auto mix = [&hash](std::uint32_t unit) { hash = hash * 65599u + unit; };
-  for (std::size_t pos = 0; pos < path.size();) {
-    const Utf8Step step = NextUtf8Step(path, pos);
-    if (step.codePoint >= 0x10000) {  // a surrogate pair in UTF-16
-      const char32_t offset = step.codePoint - 0x10000;
-      mix(0xD800 + (offset >> 10));
-      mix(0xDC00 + (offset & 0x3FF));
-    } else {
-      mix(step.codePoint);
-    }
-    pos += step.length;
-  }
+  for (const char16_t unit : ToUtf16Units(path)) hash = hash * 65599u + unit;
   return hash;
 }
 

@@ -3,7 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include "batch/utf8_text.h"
+#include "platform/utf8.h"
+#include <optional>
 
 namespace lumivane {
 
@@ -31,13 +32,13 @@ std::string MapText(std::string_view text, bool upper) {
   std::string result;
   result.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
-    const Utf8Step step = NextUtf8Step(text, pos);
-    if (step.valid) {
-      AppendUtf8(result, MapLetter(step.codePoint, upper));
+    const std::optional<Utf8Char> character = DecodeUtf8Char(text, pos);
+    if (character) {
+      AppendUtf8(result, MapLetter(character->codePoint, upper));
+      pos += character->length;
     } else {
-      result += text[pos];
+      result += text[pos++];  // a byte that is not UTF-8 is kept as it is
     }
-    pos += step.length;
   }
   return result;
 }
@@ -50,7 +51,8 @@ std::string LowerCaseText(std::string_view text) { return MapText(text, false); 
 
 std::string TitleCaseText(std::string_view text) {
   if (text.empty()) return {};
-  const std::size_t firstLength = NextUtf8Step(text, 0).length;
+  const std::optional<Utf8Char> first = DecodeUtf8Char(text, 0);
+  const std::size_t firstLength = first ? first->length : 1;
   return UpperCaseText(text.substr(0, firstLength)) + LowerCaseText(text.substr(firstLength));
 }
 

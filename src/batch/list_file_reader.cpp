@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "batch/utf8_text.h"
+#include "platform/utf8.h"
 
 namespace lumivane {
 

@@ -1,14 +1,20 @@
 #include "cli/entry.h"
 
-#include <cstdio>
+#include "cli/command_line.h"
+#include "cli/product.h"
+#include "pipeline/encoder_setup.h"
+#include "platform/process.h"
 
 namespace lumivane {
 
 int RunProgram(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
-  std::fputs("Lumivane 3.0\r\n", stdout);
-  return 0;
+  // Standard error is never ours: libraries without a message handler must not reach the console.
+  SilenceStandardError();
+  InitialiseEncoders();
+  SilenceLibraryMessages();
+  if (!SingleInstanceGuard(ProductTitle())) return kExitAlreadyRunning;
+  const Parameters parameters(argv + 1, argv + argc);
+  return RunCommandLine(parameters);
 }
 
 }  // namespace lumivane

@@ -16,6 +16,9 @@ struct Utf8Char {
 // (a stray continuation byte, a truncated sequence, an overlong form, a surrogate, or a value past U+10FFFF).
 std::optional<Utf8Char> DecodeUtf8Char(std::string_view text, std::size_t pos);
 
+// Appends the UTF-8 bytes of a code point; a surrogate or a value past U+10FFFF appends U+FFFD.
+void AppendUtf8(std::string& text, char32_t codePoint);
+
 // The UTF-16 code units of the text; a byte that is not valid UTF-8 counts as one unit of its own value.
 std::u16string ToUtf16Units(std::string_view text);
 

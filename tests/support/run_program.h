@@ -27,3 +27,30 @@ std::string SourceDir();
 std::string SamplesDir();
 
 }  // namespace lumivane::testing
+
+namespace lumivane::testing {
+
+// A started lumivanecmd whose standard input stays open until CloseInput, for tests of waiting and of the
+// single-instance guard. The process is killed if it is still running when the object goes away.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const std::vector<std::string>& arguments);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  void WriteInput(const std::string& bytes);
+  void CloseInput();
+  // True when the program ended within the time; then result() holds its exit code and output.
+  bool WaitForExit(int timeoutMilliseconds);
+  const ProgramResult& result() const { return result_; }
+
+ private:
+  int pid_ = -1;
+  int inputFd_ = -1;
+  int outputFd_ = -1;
+  ProgramResult result_;
+};
+
+}  // namespace lumivane::testing

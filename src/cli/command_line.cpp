@@ -1,0 +1,214 @@
+#include "cli/command_line.h"
+
+#include "batch/batch_state.h"
+#include "batch/run_batch.h"
+#include "cli/apply_option.h"
+#include "cli/help_text.h"
+#include "cli/option_table.h"
+#include "cli/product.h"
+#include "cli/profile.h"
+#include "cli/string_table.h"
+#include "cli/value_rules.h"
+#include "formats/registry.h"
+#include "platform/console.h"
+#include "platform/process.h"
+
+namespace lumivane {
+
+namespace {
+
+constexpr const char* kIncorrectParameters = "Incorrect number of parameters";
+constexpr const char* kInvalidProfile = "Invalid profile file";
+
+struct FirstCommandRow {
+  const char* key;
+  FirstCommand command;
+};
+
+constexpr FirstCommandRow kFirstCommands[] = {
+    {"-U", FirstCommand::kUninstall}, {"-T", FirstCommand::kTestRender}, {"-V", FirstCommand::kVersion},
+    {"--VERSION", FirstCommand::kVersion}, {"-H", FirstCommand::kHelp}, {"-?", FirstCommand::kHelp},
+    {"--HELP", FirstCommand::kHelp},
+};
+
+enum class MainOption { kInput, kOutput, kConversion, kProfile, kDebug, kQuiet, kPause };
+
+struct MainOptionRow {
+  const char* shortKey;  // "" when the option has no short form
+  const char* longKey;
+  MainOption option;
+};
+
+constexpr MainOptionRow kMainOptions[] = {
+    {"-I", "--INPUT", MainOption::kInput},   {"-O", "--OUTPUT", MainOption::kOutput},
+    {"-C", "--CONVERSION", MainOption::kConversion}, {"", "--PROFILE", MainOption::kProfile},
+    {"-D", "--DEBUG", MainOption::kDebug},   {"-Q", "--QUIET", MainOption::kQuiet},
+    {"-P", "--PAUSE", MainOption::kPause},
+};
+
+const MainOptionRow* FindMainOption(const std::string& key) {
+  for (const MainOptionRow& row : kMainOptions) {
+    if (key == row.longKey || (row.shortKey[0] != '\0' && key == row.shortKey)) return &row;
+  }
+  return nullptr;
+}
+
+bool IsMissingValue(const std::string& value, const char* forbiddenStart) {
+  return value.empty() || value.rfind(forbiddenStart, 0) == 0;
+}
+
+// -i, -o and -c: the short form takes the next parameter, the long form its own "=" part. Path values
+// (-i, -o) are quote-joined. Returns false when the value is missing.
+bool ReadMainValue(const Parameters& parameters, int& index, const std::string& key, bool isPath,
+                   std::string& stored) {
+  if (key.rfind("--", 0) != 0) ++index;
+  std::string value = OptionValue(parameters, index);
+  if (IsMissingValue(value, "-")) return false;
+  if (isPath) value = QuoteJoinParameters(parameters, index, value);
+  stored = std::string(QuoteTrim(value));
+  return true;
+}
+
+// Advanced options and --profile keep their value in the same parameter; a single leading "-" is allowed.
+bool ReadAdvancedValue(const Parameters& parameters, int index, std::string& value) {
+  value = OptionValue(parameters, index);
+  return !IsMissingValue(value, "--");
+}
+
+}  // namespace
+
+FirstCommand FirstParameterCommand(const Parameters& parameters) {
+  const std::string key = OptionKey(parameters, 0);
+  for (const FirstCommandRow& row : kFirstCommands) {
+    if (key == row.key) return row.command;
+  }
+  return FirstCommand::kNone;
+}
+
+CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings, JobRecord& job) {
+  CommandLineScan scan;
+  const int count = static_cast<int>(parameters.size());
+  for (int index = 0; index < count && scan.error.empty(); ++index) {
+    const std::string key = OptionKey(parameters, index);
+    if (key.empty()) continue;
+    if (const MainOptionRow* row = FindMainOption(key)) {
+      std::string value;
+      switch (row->option) {
+        case MainOption::kInput:
+          job.consoleMode = 1;  // set before the value is examined
+          if (!ReadMainValue(parameters, index, key, true, job.inputFolder)) scan.error = kIncorrectParameters;
+          break;
+        case MainOption::kOutput:
+          if (!ReadMainValue(parameters, index, key, true, job.outputFolder)) scan.error = kIncorrectParameters;
+          break;
+        case MainOption::kConversion:
+          if (!ReadMainValue(parameters, index, key, false, job.outputFormat)) scan.error = kIncorrectParameters;
+          break;
+        case MainOption::kProfile:
+          if (!ReadAdvancedValue(parameters, index, value)) {
+            scan.error = kIncorrectParameters;
+          } else {
+            value = QuoteJoinParameters(parameters, index, value);
+            if (!ApplyProfile(settings, std::string(QuoteTrim(value)))) scan.error = kInvalidProfile;
+          }
+          break;
+        case MainOption::kDebug: job.debugMarker = kDebugMarker; break;
+        case MainOption::kQuiet: scan.quiet = true; break;
+        case MainOption::kPause: scan.pause = true; break;
+      }
+      continue;
+    }
+    const OptionRow* option = FindOption(key, false);
+    if (option == nullptr) continue;  // unrecognised options are ignored silently
+    std::string value;
+    if (option->kind != ValueKind::kFlag) {
+      if (!ReadAdvancedValue(parameters, index, value)) {
+        scan.error = kIncorrectParameters;
+        break;
+      }
+      if (option->kind == ValueKind::kText) value = QuoteJoinParameters(parameters, index, value);
+    }
+    ApplyAdvancedOption(settings, key, value);
+  }
+  return scan;
+}
+
+namespace {
+
+void PrintNoInputHint() {
+  PrintLine("No input given. Run " + ProgramBaseName() + " --help for usage.");
+}
+
+int ShowLines(const std::vector<std::string>& lines) {
+  BeginConsole();
+  SetConsoleTitle(ProductTitle());
+  for (const std::string& line : lines) PrintLine(line);
+  EndConsole();
+  return kExitSuccess;
+}
+
+int ExitCodeOf(BatchOutcome outcome) {
+  switch (outcome) {
+    case BatchOutcome::kAllConverted: return kExitSuccess;
+    case BatchOutcome::kSomeFailed:
+    case BatchOutcome::kNothingCollected: return kExitFilesFailed;
+    case BatchOutcome::kInvalidSettings: return kExitUsage;
+  }
+  return kExitFilesFailed;
+}
+
+}  // namespace
+
+int RunCommandLine(const Parameters& parameters) {
+  // Without the windowed edition, "no parameters" and "no input" end with a pointer to the help.
+  if (parameters.empty()) {
+    PrintNoInputHint();
+    return kExitUsage;
+  }
+  BuildRegistry();
+  ResetJob(gJob);
+  gJob.programFolder = ProgramFolder();
+  ResetSettings(gSettings, true);
+  BuildStringTable("");
+
+  switch (FirstParameterCommand(parameters)) {
+    case FirstCommand::kVersion: return ShowLines({VersionText(kProductVersion)});
+    case FirstCommand::kHelp:
+      return ShowLines(HelpLines(ProgramBaseName(), InputFormatList(), OutputFormatList().front()));
+    case FirstCommand::kUninstall:
+    case FirstCommand::kTestRender: PrintNoInputHint(); return kExitUsage;
+    case FirstCommand::kNone: break;
+  }
+
+  const CommandLineScan scan = ScanParameters(parameters, gSettings, gJob);
+  if (!scan.error.empty()) {
+    BeginConsole();
+    SetConsoleTitle(ProductTitle());
+    PrintLine("Error: " + scan.error);
+    if (scan.pause) WaitForKey();
+    EndConsole();
+    return kExitUsage;
+  }
+  if (gJob.consoleMode == 0) {
+    PrintNoInputHint();
+    return kExitUsage;
+  }
+
+  BeginConsole();
+  SetConsoleTitle(ProductTitle());
+  if (!scan.quiet) {
+    PrintLine(ProductTitle());
+    PrintLine(MakerNotice(true));
+    PrintLine(kWebAddress);
+    PrintLine(" ");
+  }
+  const BatchOutcome outcome = RunBatch(scan.quiet);
+  if (scan.pause) {
+    PrintLine("Press any key to exit.");
+    WaitForKey();
+  }
+  EndConsole();
+  return ExitCodeOf(outcome);
+}
+
+}  // namespace lumivane

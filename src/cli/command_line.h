@@ -1,0 +1,29 @@
+#pragma once
+// The command-line driver: help and version, the scan of the parameters, and the three endings of a run.
+#include <string>
+
+#include "batch/job.h"
+#include "cli/parameters.h"
+#include "settings/settings.h"
+
+namespace lumivane {
+
+// Commands recognised only as the first parameter.
+enum class FirstCommand { kNone, kUninstall, kTestRender, kVersion, kHelp };
+FirstCommand FirstParameterCommand(const Parameters& parameters);
+
+// What the scan of the parameters leaves besides the settings and the job.
+struct CommandLineScan {
+  std::string error;   // "" when the line was well formed; else the text after "Error: "
+  bool quiet = false;  // "-q": no banner and no status lines
+  bool pause = false;  // "-p" (before any error): wait for a key at the end
+};
+
+// Reads the parameters left to right: -i/-o/-c into the job, advanced options and profiles into the settings
+// (last writer wins), -d/-q/-p into the job and the scan. The first malformed value ends the scan.
+CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings, JobRecord& job);
+
+// The whole command-line run on the process-wide records; returns the process exit code.
+int RunCommandLine(const Parameters& parameters);
+
+}  // namespace lumivane

@@ -1,0 +1,141 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "batch/job.h"
+#include "settings/settings.h"
+#include "support/temp_dir.h"
+
+namespace lumivane::testing {
+namespace {
+
+struct Scanned {
+  CommandLineScan scan;
+  Settings settings;
+  JobRecord job;
+};
+
+Scanned Scan(const Parameters& parameters) {
+  Scanned result;
+  ResetSettings(result.settings, true);
+  ResetJob(result.job);
+  result.scan = ScanParameters(parameters, result.settings, result.job);
+  return result;
+}
+
+TEST(FirstParameterCommand, OnlyTheFirstParameterCounts) {
+  const struct {
+    Parameters parameters;
+    FirstCommand command;
+  } cases[] = {
+      {{"-v"}, FirstCommand::kVersion},          {{"--Version"}, FirstCommand::kVersion},
+      {{"-h"}, FirstCommand::kHelp},             {{"-?"}, FirstCommand::kHelp},
+      {{"--help=anything"}, FirstCommand::kHelp}, {{"-u"}, FirstCommand::kUninstall},
+      {{"-T", "folder"}, FirstCommand::kTestRender}, {{"-i", "x", "-v"}, FirstCommand::kNone},
+      {{"-vv"}, FirstCommand::kNone},            {{"v"}, FirstCommand::kNone},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FirstParameterCommand(c.parameters), c.command) << c.parameters[0];
+}
+
+TEST(ScanParameters, MainOptionsFillTheJob) {
+  const Scanned s = Scan({"-i", "in", "-o", "out", "-c", "JPG", "-d", "-q", "-p"});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.job.inputFolder, "in");
+  EXPECT_EQ(s.job.outputFolder, "out");
+  EXPECT_EQ(s.job.outputFormat, "JPG");  // case is kept; the batch driver refuses it
+  EXPECT_EQ(s.job.consoleMode, 1);
+  EXPECT_EQ(s.job.debugMarker, "DEBUG");
+  EXPECT_TRUE(s.scan.quiet);
+  EXPECT_TRUE(s.scan.pause);
+}
+
+TEST(ScanParameters, LongFormsTakeTheirValueAfterTheEqualsSign) {
+  const Scanned s = Scan({"--input=\"in put\"", "--OUTPUT=out", "--conversion=png"});
+  EXPECT_EQ(s.job.inputFolder, "in put");
+  EXPECT_EQ(s.job.outputFolder, "out");
+  EXPECT_EQ(s.job.outputFormat, "png");
+}
+
+TEST(ScanParameters, LastInputWins) {
+  EXPECT_EQ(Scan({"-i", "a.raw", "-i", "b.raw"}).job.inputFolder, "b.raw");
+}
+
+TEST(ScanParameters, InputFollowedByALongOptionTakesItsValue) {
+  const Scanned s = Scan({"-i", "--x=y"});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.job.inputFolder, "y");
+}
+
+TEST(ScanParameters, QuoteJoinRebuildsAPathSplitAtBlanks) {
+  const Scanned s = Scan({"-i", "\"c:\\my", "photos\"", "-q"});
+  EXPECT_EQ(s.job.inputFolder, "c:\\my photos");
+  EXPECT_TRUE(s.scan.quiet);
+}
+
+TEST(ScanParameters, MissingValuesEndTheScan) {
+  const Parameters cases[] = {
+      {"-i"}, {"-i", "-x"}, {"--input"}, {"--input="}, {"--jpg-quality"}, {"--brightness=--20"},
+      {"-c"}, {"-o", ""}, {"--profile"}, {"--profile=--x"},
+  };
+  for (const Parameters& parameters : cases) {
+    EXPECT_EQ(Scan(parameters).scan.error, "Incorrect number of parameters") << parameters[0];
+  }
+}
+
+TEST(ScanParameters, FlagsAfterAnErrorHaveNoEffect) {
+  const Scanned s = Scan({"-p", "-i", "-x", "-q"});
+  EXPECT_TRUE(s.scan.pause);
+  EXPECT_FALSE(s.scan.quiet);
+}
+
+TEST(ScanParameters, InputIsMarkedBeforeItsValueIsExamined) {
+  EXPECT_EQ(Scan({"-i"}).job.consoleMode, 1);
+  EXPECT_EQ(Scan({"-q", "photo.raw"}).job.consoleMode, 0);
+}
+
+TEST(ScanParameters, AdvancedOptionsApplyInOrderAndASingleMinusIsAValue) {
+  const Scanned s = Scan({"--brightness=-20", "--JPG-QUALITY=70", "--jpg-quality=80", "--greyscale=no"});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.settings.adjustment.imageBrightness, -20);
+  EXPECT_EQ(s.settings.adjustment.doImageColorCorrection, 1);
+  EXPECT_EQ(s.settings.output.jpgQuality, 80);
+  EXPECT_EQ(s.settings.adjustment.doImageGreyscale, 1);
+}
+
+TEST(ScanParameters, TextOptionsQuoteJoin) {
+  const Scanned s = Scan({"--wm-text=\"Hello", "big", "world\"", "-q"});
+  EXPECT_EQ(s.settings.watermark.text, "Hello big world");
+  EXPECT_EQ(s.settings.watermark.doWatermark, 1);
+  EXPECT_TRUE(s.scan.quiet);
+}
+
+TEST(ScanParameters, UnknownOptionsAndStrayParametersAreIgnored) {
+  const Scanned s = Scan({"--nonsense=1", "stray", "--", "-v", "-h", "-i", "x"});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.job.inputFolder, "x");
+}
+
+TEST(ScanParameters, ProfileAppliesAtItsPlaceInTheLine) {
+  TempDir dir;
+  const std::string profile = dir.WriteFile("p.ini", "[cli]\n--jpg-quality = 80\n");
+  EXPECT_EQ(Scan({"--profile=" + profile, "--jpg-quality=70"}).settings.output.jpgQuality, 70);
+  EXPECT_EQ(Scan({"--jpg-quality=70", "--profile=" + profile}).settings.output.jpgQuality, 80);
+  EXPECT_EQ(Scan({"--profile=" + profile + "x"}).scan.error, "Invalid profile file");
+}
+
+TEST(ScanParameters, ProfilePathsQuoteJoin) {
+  TempDir dir;
+  const std::string profile = dir.WriteFile("my profile.ini", "[CLI]\n--jpg-quality=55\n");
+  const std::string folder = dir.path().string();
+  const Scanned s = Scan({"--profile=\"" + folder + "/my", "profile.ini\""});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.settings.output.jpgQuality, 55);
+}
+
+TEST(ScanParameters, FrameOpacityHasItsCommandLineName) {
+  EXPECT_EQ(Scan({"--fr-solid-opacity=128"}).settings.frame.solidOpacity, 128);
+  EXPECT_EQ(Scan({"--wm-solid-opacity=128"}).settings.frame.solidOpacity, 255);
+}
+
+}  // namespace
+}  // namespace lumivane::testing
