@@ -1,0 +1,153 @@
+// Builds the Debian package with CPack and checks what it installs and what it depends on.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/product.h"
+#include "docs/docs_files.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace lumivane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs a command that must succeed and returns its output.
+std::string Output(const std::vector<std::string>& command) {
+  const ProgramResult result = RunCommand(command);
+  EXPECT_EQ(result.exitCode, 0) << command[0] << " " << (command.size() > 1 ? command[1] : "") << ": "
+                                << result.errorOutput;
+  return result.output;
+}
+
+// Package names of a Depends field: "libc6 (>= 2.34), fonts-liberation" -> {libc6, fonts-liberation}.
+std::set<std::string> PackageNames(const std::string& depends) {
+  std::set<std::string> names;
+  std::istringstream entries(depends);
+  std::string entry;
+  while (std::getline(entries, entry, ',')) {
+    std::istringstream words(entry);
+    std::string name;
+    if (words >> name) names.insert(name);
+  }
+  return names;
+}
+
+// The Debian package that holds a library file, without its architecture ("libcairo2"), or "".
+std::string PackageOwning(const std::string& path) {
+  std::vector<std::string> candidates = {path, fs::canonical(path).string()};
+  for (const char* prefix : {"/usr/lib/", "/lib/"}) {
+    if (path.starts_with(prefix)) candidates.push_back((prefix[1] == 'u' ? "/lib/" : "/usr/lib/") +
+                                                       path.substr(std::string(prefix).size()));
+  }
+  for (const std::string& candidate : candidates) {
+    const ProgramResult result = RunCommand({"dpkg", "-S", candidate});
+    if (result.exitCode != 0) continue;
+    const std::string package = result.output.substr(0, result.output.find(':'));
+    return package;
+  }
+  return "";
+}
+
+// Paths of the shared libraries the program names directly (its NEEDED entries), found through ldd.
+std::vector<std::string> DirectLibraries(const std::string& binary) {
+  std::set<std::string> needed;
+  for (const std::string& line : SplitIntoLines(Output({"readelf", "-d", binary}))) {
+    const std::size_t open = line.find("(NEEDED)");
+    if (open == std::string::npos) continue;
+    const std::size_t start = line.find('[') + 1;
+    needed.insert(line.substr(start, line.find(']') - start));
+  }
+  std::vector<std::string> paths;
+  for (const std::string& line : SplitIntoLines(Output({"ldd", binary}))) {
+    const std::size_t arrow = line.find(" => ");
+    if (arrow == std::string::npos) continue;
+    std::istringstream left(line.substr(0, arrow));
+    std::string name;
+    left >> name;
+    if (!needed.contains(name)) continue;
+    std::istringstream right(line.substr(arrow + 4));
+    std::string path;
+    right >> path;
+    paths.push_back(path);
+  }
+  EXPECT_EQ(paths.size(), needed.size()) << "ldd did not resolve every library the program needs";
+  return paths;
+}
+
+class DebianPackage : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    packageDir_ = new TempDir();
+    const ProgramResult cpack = RunCommand({"cpack", "-G", "DEB", "--config",
+                                            std::string(LUMIVANE_BUILD_DIR) + "/CPackConfig.cmake", "-B",
+                                            packageDir_->path().string()});
+    for (const fs::directory_entry& entry : fs::directory_iterator(packageDir_->path())) {
+      if (entry.path().extension() == ".deb") package_ = entry.path().string();
+    }
+    if (package_.empty()) cpackOutput_ = cpack.output + cpack.errorOutput;
+  }
+  static void TearDownTestSuite() {
+    delete packageDir_;
+    packageDir_ = nullptr;
+  }
+  void SetUp() override { ASSERT_FALSE(package_.empty()) << "cpack made no .deb:\n" << cpackOutput_; }
+
+  static std::string Field(const std::string& name) {
+    std::string value = Output({"dpkg-deb", "-f", package_, name});
+    while (!value.empty() && value.back() == '\n') value.pop_back();
+    return value;
+  }
+
+  static inline TempDir* packageDir_ = nullptr;
+  static inline std::string package_;
+  static inline std::string cpackOutput_;
+};
+
+TEST_F(DebianPackage, InstallsTheProgramItsManualPageCompletionAndGuide) {
+  const std::string contents = Output({"dpkg-deb", "-c", package_});
+  for (const char* path : {" ./usr/bin/lumivanecmd\n", " ./usr/share/man/man1/lumivanecmd.1.gz\n",
+                           " ./usr/share/bash-completion/completions/lumivanecmd\n",
+                           " ./usr/share/doc/lumivane/user-guide.md\n"}) {
+    EXPECT_NE(contents.find(path), std::string::npos) << path << " missing from\n" << contents;
+  }
+  EXPECT_EQ(contents.find(" ./usr/local/"), std::string::npos) << contents;
+}
+
+TEST_F(DebianPackage, InstalledDocumentsAreTheCommittedOnes) {
+  TempDir root;
+  Output({"dpkg-deb", "-x", package_, root.path().string()});
+  const fs::path manualPage = root.path() / "usr/share/man/man1/lumivanecmd.1.gz";
+  EXPECT_EQ(Output({"gzip", "-dc", manualPage.string()}), ReadSourceFile("docs/lumivanecmd.1"));
+  EXPECT_EQ(ReadFileBytes((root.path() / "usr/share/bash-completion/completions/lumivanecmd").string()),
+            ReadSourceFile("completion/lumivanecmd.bash"));
+  // The packaged (stripped) program runs and tells its version.
+  const ProgramResult version = RunCommand({(root.path() / "usr/bin/lumivanecmd").string(), "-v"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_TRUE(version.output.ends_with(VersionText(kProductVersion) + "\r\n")) << version.output;
+}
+
+TEST_F(DebianPackage, CarriesTheProgramsVersionAndHomePage) {
+  EXPECT_EQ(Field("Package"), "lumivane");
+  EXPECT_EQ(Field("Version"), VersionText(kProductVersion));
+  EXPECT_EQ(Field("Architecture") + "\n", Output({"dpkg", "--print-architecture"}));
+  EXPECT_EQ(Field("Homepage"), kWebAddress);
+}
+
+TEST_F(DebianPackage, DependsOnTheLibrariesAndFontsTheProgramUses) {
+  const std::set<std::string> depends = PackageNames(Field("Depends"));
+  for (const char* package : {"libfreeimage3", "libdevil1c2", "libcairo2", "libpango-1.0-0", "libpangocairo-1.0-0",
+                              "libjxr0", "fonts-liberation", "fonts-dejavu-core"}) {
+    EXPECT_TRUE(depends.contains(package)) << package << " missing from Depends: " << Field("Depends");
+  }
+  for (const std::string& library : DirectLibraries(ProgramPath())) {
+    const std::string owner = PackageOwning(library);
+    EXPECT_FALSE(owner.empty()) << "no package owns " << library;
+    EXPECT_TRUE(depends.contains(owner)) << library << " comes from " << owner << ", which Depends lacks";
+  }
+}
+
+}  // namespace
+}  // namespace lumivane::testing
