@@ -1,10 +1,11 @@
 // The hand-written descriptions must cover exactly what the program has: every option, token and output format.
+#include "reference/descriptions.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "docs/docs_files.h"
-#include "reference/descriptions.h"
 
 namespace lumivane::testing {
 namespace {
@@ -73,8 +74,7 @@ TEST(ReferenceDescriptions, EachMismatchWithTheProgramIsReported) {
       {"option the program lacks",
        [](const std::string& t) { return Replaced(t, "[keywords]", "--sharpen=NUM  Sharpen.\n[keywords]"); },
        "option --sharpen is described but the program has no such option"},
-      {"flag described with a value",
-       [](const std::string& t) { return Replaced(t, "--invert  ", "--invert=YES  "); },
+      {"flag described with a value", [](const std::string& t) { return Replaced(t, "--invert  ", "--invert=YES  "); },
        "option --invert takes no value"},
       {"value option described as a flag",
        [](const std::string& t) { return Replaced(t, "--gamma=NUM  ", "--gamma  "); }, "option --gamma takes a value"},
@@ -102,7 +102,8 @@ TEST(ReferenceDescriptions, EachMismatchWithTheProgramIsReported) {
     ASSERT_NE(text, good) << mistake.name << ": the mistake was not made";
     const std::vector<std::string> problems = ProblemsOf(text);
     EXPECT_TRUE(Mentions(problems, mistake.expectedProblem))
-        << mistake.name << ": expected \"" << mistake.expectedProblem << "\", got:\n" << Joined(problems);
+        << mistake.name << ": expected \"" << mistake.expectedProblem << "\", got:\n"
+        << Joined(problems);
   }
 }
 

@@ -30,6 +30,19 @@ std::set<std::string> MainOptionNames() {
   return names;
 }
 
+std::string NameDifference(const std::set<std::string>& shown, const std::set<std::string>& expected) {
+  std::string missing, extra;
+  for (const std::string& name : expected) {
+    if (!shown.contains(name)) missing += " " + name;
+  }
+  for (const std::string& name : shown) {
+    if (!expected.contains(name)) extra += " " + name;
+  }
+  if (missing.empty() && extra.empty()) return "";
+  return "missing:" + (missing.empty() ? " none" : missing) +
+         "; not in the program:" + (extra.empty() ? " none" : extra);
+}
+
 std::vector<std::string> SplitIntoLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

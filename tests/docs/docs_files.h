@@ -17,6 +17,9 @@ std::set<std::string> AdvancedOptionNames(bool commandLineOnly);
 // The long names of the help screen's options that are not advanced options: "--input", "--profile", ...
 std::set<std::string> MainOptionNames();
 
+// "" when the names a document shows are the expected ones, else which are missing and which are extra.
+std::string NameDifference(const std::set<std::string>& shown, const std::set<std::string>& expected);
+
 // The document's lines (LF-separated; a final CR is removed).
 std::vector<std::string> SplitIntoLines(const std::string& text);
 

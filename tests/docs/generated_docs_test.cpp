@@ -49,8 +49,8 @@ TEST(GeneratedDocuments, MatchWhatTheGeneratorMakesOfTheirTemplates) {
 TEST(GeneratedDocuments, MarkersAndProductWordsAreFilled) {
   const std::string descriptions = ReadSourceFile("docs/reference-descriptions.txt");
   std::vector<std::string> problems;
-  const auto document = reference::GenerateDocument(
-      DocumentKind::kUserGuide, descriptions, "# @TITLE@ (@VERSION@)\n@REFERENCE tokens@\nby @MAKER@", problems);
+  const auto document = reference::GenerateDocument(DocumentKind::kUserGuide, descriptions,
+                                                    "# @TITLE@ (@VERSION@)\n@REFERENCE tokens@\nby @MAKER@", problems);
   ASSERT_TRUE(document.has_value());
   EXPECT_EQ(document->substr(0, document->find('\n')), "# Lumivane 3.0 (3.0)");
   EXPECT_NE(document->find("| `%filename%` |"), std::string::npos);

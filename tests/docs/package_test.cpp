@@ -39,8 +39,8 @@ std::set<std::string> PackageNames(const std::string& depends) {
 std::string PackageOwning(const std::string& path) {
   std::vector<std::string> candidates = {path, fs::canonical(path).string()};
   for (const char* prefix : {"/usr/lib/", "/lib/"}) {
-    if (path.starts_with(prefix)) candidates.push_back((prefix[1] == 'u' ? "/lib/" : "/usr/lib/") +
-                                                       path.substr(std::string(prefix).size()));
+    if (path.starts_with(prefix))
+      candidates.push_back((prefix[1] == 'u' ? "/lib/" : "/usr/lib/") + path.substr(std::string(prefix).size()));
   }
   for (const std::string& candidate : candidates) {
     const ProgramResult result = RunCommand({"dpkg", "-S", candidate});
@@ -77,48 +77,47 @@ std::vector<std::string> DirectLibraries(const std::string& binary) {
   return paths;
 }
 
-class DebianPackage : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    packageDir_ = new TempDir();
-    const ProgramResult cpack = RunCommand({"cpack", "-G", "DEB", "--config",
-                                            std::string(LUMIVANE_BUILD_DIR) + "/CPackConfig.cmake", "-B",
-                                            packageDir_->path().string()});
-    for (const fs::directory_entry& entry : fs::directory_iterator(packageDir_->path())) {
-      if (entry.path().extension() == ".deb") package_ = entry.path().string();
+// The package, built once: cpack takes several seconds, so all checks share one test.
+class DebianPackage {
+ public:
+  DebianPackage() {
+    const ProgramResult cpack =
+        RunCommand({"cpack", "-G", "DEB", "--config", std::string(LUMIVANE_BUILD_DIR) + "/CPackConfig.cmake", "-B",
+                    packageDir_.path().string()});
+    for (const fs::directory_entry& entry : fs::directory_iterator(packageDir_.path())) {
+      if (entry.path().extension() == ".deb") path_ = entry.path().string();
     }
-    if (package_.empty()) cpackOutput_ = cpack.output + cpack.errorOutput;
+    if (path_.empty()) cpackOutput_ = cpack.output + cpack.errorOutput;
   }
-  static void TearDownTestSuite() {
-    delete packageDir_;
-    packageDir_ = nullptr;
-  }
-  void SetUp() override { ASSERT_FALSE(package_.empty()) << "cpack made no .deb:\n" << cpackOutput_; }
 
-  static std::string Field(const std::string& name) {
-    std::string value = Output({"dpkg-deb", "-f", package_, name});
+  const std::string& Path() const { return path_; }
+  const std::string& CpackOutput() const { return cpackOutput_; }
+
+  std::string Field(const std::string& name) const {
+    std::string value = Output({"dpkg-deb", "-f", path_, name});
     while (!value.empty() && value.back() == '\n') value.pop_back();
     return value;
   }
 
-  static inline TempDir* packageDir_ = nullptr;
-  static inline std::string package_;
-  static inline std::string cpackOutput_;
+ private:
+  TempDir packageDir_;
+  std::string path_;
+  std::string cpackOutput_;
 };
 
-TEST_F(DebianPackage, InstallsTheProgramItsManualPageCompletionAndGuide) {
-  const std::string contents = Output({"dpkg-deb", "-c", package_});
-  for (const char* path : {" ./usr/bin/lumivanecmd\n", " ./usr/share/man/man1/lumivanecmd.1.gz\n",
-                           " ./usr/share/bash-completion/completions/lumivanecmd\n",
-                           " ./usr/share/doc/lumivane/user-guide.md\n"}) {
+void CheckContents(const DebianPackage& package) {
+  const std::string contents = Output({"dpkg-deb", "-c", package.Path()});
+  for (const char* path :
+       {" ./usr/bin/lumivanecmd\n", " ./usr/share/man/man1/lumivanecmd.1.gz\n",
+        " ./usr/share/bash-completion/completions/lumivanecmd\n", " ./usr/share/doc/lumivane/user-guide.md\n"}) {
     EXPECT_NE(contents.find(path), std::string::npos) << path << " missing from\n" << contents;
   }
   EXPECT_EQ(contents.find(" ./usr/local/"), std::string::npos) << contents;
 }
 
-TEST_F(DebianPackage, InstalledDocumentsAreTheCommittedOnes) {
+void CheckInstalledFiles(const DebianPackage& package) {
   TempDir root;
-  Output({"dpkg-deb", "-x", package_, root.path().string()});
+  Output({"dpkg-deb", "-x", package.Path(), root.path().string()});
   const fs::path manualPage = root.path() / "usr/share/man/man1/lumivanecmd.1.gz";
   EXPECT_EQ(Output({"gzip", "-dc", manualPage.string()}), ReadSourceFile("docs/lumivanecmd.1"));
   EXPECT_EQ(ReadFileBytes((root.path() / "usr/share/bash-completion/completions/lumivanecmd").string()),
@@ -129,23 +128,44 @@ TEST_F(DebianPackage, InstalledDocumentsAreTheCommittedOnes) {
   EXPECT_TRUE(version.output.ends_with(VersionText(kProductVersion) + "\r\n")) << version.output;
 }
 
-TEST_F(DebianPackage, CarriesTheProgramsVersionAndHomePage) {
-  EXPECT_EQ(Field("Package"), "lumivane");
-  EXPECT_EQ(Field("Version"), VersionText(kProductVersion));
-  EXPECT_EQ(Field("Architecture") + "\n", Output({"dpkg", "--print-architecture"}));
-  EXPECT_EQ(Field("Homepage"), kWebAddress);
+void CheckControlFields(const DebianPackage& package) {
+  EXPECT_EQ(package.Field("Package"), "lumivane");
+  EXPECT_EQ(package.Field("Version"), VersionText(kProductVersion));
+  EXPECT_EQ(package.Field("Architecture") + "\n", Output({"dpkg", "--print-architecture"}));
+  EXPECT_EQ(package.Field("Homepage"), kWebAddress);
 }
 
-TEST_F(DebianPackage, DependsOnTheLibrariesAndFontsTheProgramUses) {
-  const std::set<std::string> depends = PackageNames(Field("Depends"));
-  for (const char* package : {"libfreeimage3", "libdevil1c2", "libcairo2", "libpango-1.0-0", "libpangocairo-1.0-0",
-                              "libjxr0", "fonts-liberation", "fonts-dejavu-core"}) {
-    EXPECT_TRUE(depends.contains(package)) << package << " missing from Depends: " << Field("Depends");
+void CheckDependencies(const DebianPackage& package) {
+  const std::set<std::string> depends = PackageNames(package.Field("Depends"));
+  for (const char* name : {"libfreeimage3", "libdevil1c2", "libcairo2", "libpango-1.0-0", "libpangocairo-1.0-0",
+                           "libjxr0", "fonts-liberation", "fonts-dejavu-core"}) {
+    EXPECT_TRUE(depends.contains(name)) << name << " missing from Depends: " << package.Field("Depends");
   }
   for (const std::string& library : DirectLibraries(ProgramPath())) {
     const std::string owner = PackageOwning(library);
     EXPECT_FALSE(owner.empty()) << "no package owns " << library;
     EXPECT_TRUE(depends.contains(owner)) << library << " comes from " << owner << ", which Depends lacks";
+  }
+}
+
+TEST(DebianPackage, InstallsProgramManualPageCompletionAndGuideAndDependsOnWhatTheProgramUses) {
+  const DebianPackage package;
+  ASSERT_FALSE(package.Path().empty()) << "cpack made no .deb:\n" << package.CpackOutput();
+  {
+    SCOPED_TRACE("contents");
+    CheckContents(package);
+  }
+  {
+    SCOPED_TRACE("installed files");
+    CheckInstalledFiles(package);
+  }
+  {
+    SCOPED_TRACE("control fields");
+    CheckControlFields(package);
+  }
+  {
+    SCOPED_TRACE("dependencies");
+    CheckDependencies(package);
   }
 }
 

@@ -1,10 +1,10 @@
 // What the generated reference says about options comes from the program's tables; these cases check that it is
 // read from them correctly (defaults, keywords, the edits switched on, the main options of the help screen).
+#include "reference/reference_model.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include "reference/reference_model.h"
 
 namespace lumivane::testing {
 namespace {
@@ -32,9 +32,9 @@ TEST(ReferenceModel, MainOptionsAreTheHelpScreensOptionsThatAreNotAdvancedOption
     std::string longName, placeholder;
   };
   const std::vector<Expected> expected = {
-      {{"-h", "-?"}, "--help", ""},  {{"-i"}, "--input", "FILE"}, {{"-o"}, "--output", "PATH"},
-      {{"-c"}, "--conversion", "STR"}, {{}, "--profile", "FILE"}, {{"-q"}, "--quiet", ""},
-      {{"-d"}, "--debug", ""},        {{"-p"}, "--pause", ""},     {{"-v"}, "--version", ""},
+      {{"-h", "-?"}, "--help", ""},    {{"-i"}, "--input", "FILE"}, {{"-o"}, "--output", "PATH"},
+      {{"-c"}, "--conversion", "STR"}, {{}, "--profile", "FILE"},   {{"-q"}, "--quiet", ""},
+      {{"-d"}, "--debug", ""},         {{"-p"}, "--pause", ""},     {{"-v"}, "--version", ""},
   };
   ASSERT_EQ(model.mainOptions.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -63,8 +63,11 @@ TEST(ReferenceModel, AdvancedOptionsShowTheirCommandLineDefaultsKeywordsAndSwitc
       {"--raw-tone-mapping", "AL", {"NONE", "LINEAR", "AL", "DRR", "GD"}, ""},
       {"--bmp-compression", "NONE", {"NONE", "RLE"}, ""},
       {"--png-compression", "NONE", {"NONE", "ZLIB1", "ZLIB6", "ZLIB9"}, ""},
-      {"--wm-text-position", "BOTTOMRIGHT", {"TOPLEFT", "TOPCENTER", "TOPRIGHT", "MIDDLELEFT", "MIDDLECENTER",
-                                             "MIDDLERIGHT", "BOTTOMLEFT", "BOTTOMCENTER", "BOTTOMRIGHT"}, ""},
+      {"--wm-text-position",
+       "BOTTOMRIGHT",
+       {"TOPLEFT", "TOPCENTER", "TOPRIGHT", "MIDDLELEFT", "MIDDLECENTER", "MIDDLERIGHT", "BOTTOMLEFT", "BOTTOMCENTER",
+        "BOTTOMRIGHT"},
+       ""},
       {"--dither", "FS", {"FS", "BAYER4", "BAYER8", "BAYER16", "CLUSTER6", "CLUSTER8", "CLUSTER16"}, "dither step"},
       {"--wm-text", "\xC2\xA9 2026 Tarnwick", {}, "text watermark"},
       {"--wm-image", "", {}, "image watermark"},
@@ -84,8 +87,8 @@ TEST(ReferenceModel, AdvancedOptionsShowTheirCommandLineDefaultsKeywordsAndSwitc
 
 TEST(ReferenceModel, CompressionOptionsListTheirFormatsKeywordsAndSayOthersAreAccepted) {
   const ReferenceModel model = Model();
-  for (const char* name : {"--bmp-compression", "--exr-compression", "--png-compression", "--tga-compression",
-                           "--tiff-compression"}) {
+  for (const char* name :
+       {"--bmp-compression", "--exr-compression", "--png-compression", "--tga-compression", "--tiff-compression"}) {
     const AdvancedOption* option = Find(model, name);
     ASSERT_NE(option, nullptr) << name;
     EXPECT_TRUE(option->acceptsOtherKeywords) << name;

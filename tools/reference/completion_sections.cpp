@@ -90,12 +90,10 @@ std::optional<std::string> CompletionSection(std::string_view name, const Refere
   std::vector<std::string> formats;
   for (const OutputFormatEntry& format : model.outputFormats) formats.push_back(format.identifier);
   return Assignment("_lumivanecmd_long_options", lists.longOptions) +
-         Assignment("_lumivanecmd_short_options", lists.shortOptions) +
-         Assignment("_lumivanecmd_formats", formats) +
+         Assignment("_lumivanecmd_short_options", lists.shortOptions) + Assignment("_lumivanecmd_formats", formats) +
          Assignment("_lumivanecmd_file_options", lists.fileOptions) +
          Assignment("_lumivanecmd_folder_options", lists.folderOptions) +
-         Assignment("_lumivanecmd_format_options", lists.formatOptions) +
-         KeywordFunction(model);
+         Assignment("_lumivanecmd_format_options", lists.formatOptions) + KeywordFunction(model);
 }
 
 }  // namespace lumivane::reference

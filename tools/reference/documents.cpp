@@ -62,8 +62,9 @@ std::optional<std::string> RenderDocument(DocumentKind kind, const ReferenceMode
     if (line.starts_with(kMarkerStart) && line.ends_with(kMarkerEnd) && line.size() > kMarkerStart.size()) {
       const std::string_view name = line.substr(kMarkerStart.size(), line.size() - kMarkerStart.size() - 1);
       const std::optional<std::string> section = Section(kind, name, model, descriptions);
-      if (!section) problems.push_back("template line " + std::to_string(number) + ": unknown section " +
-                                       std::string(name));
+      if (!section) {
+        problems.push_back("template line " + std::to_string(number) + ": unknown section " + std::string(name));
+      }
       document += section.value_or("");
       continue;
     }

@@ -25,8 +25,12 @@ struct SectionRow {
   std::string_view title;
 };
 constexpr SectionRow kSectionTitles[] = {
-    {"Input", "Decoding of RAW input"}, {"Output", "Output encoders"},   {"Transform", "Geometry"},
-    {"Adjustment", "Colours"},         {"Frame", "Solid frame"},        {"Watermark", "Watermark"},
+    {"Input", "Decoding of RAW input"},
+    {"Output", "Output encoders"},
+    {"Transform", "Geometry"},
+    {"Adjustment", "Colours"},
+    {"Frame", "Solid frame"},
+    {"Watermark", "Watermark"},
     {"Advanced", "Output names and file times"},
 };
 
@@ -201,8 +205,8 @@ std::vector<AdvancedOption> AdvancedOptions(std::vector<std::string>& problems) 
 std::vector<OutputFormatEntry> OutputFormats(const std::vector<AdvancedOption>& options) {
   std::vector<OutputFormatEntry> formats;
   for (const OutputFormat& format : OutputFormatTable()) {
-    OutputFormatEntry entry{std::string(format.identifier), std::string(format.description),
-                            SplitAt(format.allowedBitDepths, ","), {}};
+    OutputFormatEntry entry{
+        std::string(format.identifier), std::string(format.description), SplitAt(format.allowedBitDepths, ","), {}};
     const std::string prefix = "--" + entry.identifier + "-";
     for (const AdvancedOption& option : options) {
       if (option.section == "Output" && option.name.starts_with(prefix)) entry.encoderOptions.push_back(option.name);
