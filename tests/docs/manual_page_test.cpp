@@ -27,10 +27,11 @@ std::vector<std::string> Section(const std::vector<std::string>& lines, const st
   bool inside = false;
   for (const std::string& line : lines) {
     const bool isHeading = !line.empty() && line[0] != ' ';
-    if (isHeading)
+    if (isHeading) {
       inside = line == heading;
-    else if (inside)
+    } else if (inside) {
       section.push_back(line);
+    }
   }
   return section;
 }

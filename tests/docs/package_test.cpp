@@ -35,18 +35,22 @@ std::set<std::string> PackageNames(const std::string& depends) {
   return names;
 }
 
+// /lib is merged into /usr/lib, but dpkg knows a file only under the path its package ships it at.
+std::vector<std::string> SpellingsOf(const std::string& path) {
+  std::vector<std::string> spellings = {path, fs::canonical(path).string()};
+  if (path.starts_with("/usr/lib/")) {
+    spellings.push_back(path.substr(4));
+  } else if (path.starts_with("/lib/")) {
+    spellings.push_back("/usr" + path);
+  }
+  return spellings;
+}
+
 // The Debian package that holds a library file, without its architecture ("libcairo2"), or "".
 std::string PackageOwning(const std::string& path) {
-  std::vector<std::string> candidates = {path, fs::canonical(path).string()};
-  for (const char* prefix : {"/usr/lib/", "/lib/"}) {
-    if (path.starts_with(prefix))
-      candidates.push_back((prefix[1] == 'u' ? "/lib/" : "/usr/lib/") + path.substr(std::string(prefix).size()));
-  }
-  for (const std::string& candidate : candidates) {
-    const ProgramResult result = RunCommand({"dpkg", "-S", candidate});
-    if (result.exitCode != 0) continue;
-    const std::string package = result.output.substr(0, result.output.find(':'));
-    return package;
+  for (const std::string& spelling : SpellingsOf(path)) {
+    const ProgramResult result = RunCommand({"dpkg", "-S", spelling});
+    if (result.exitCode == 0) return result.output.substr(0, result.output.find(':'));
   }
   return "";
 }

@@ -18,10 +18,11 @@ std::vector<std::string> Part(const std::string& heading) {
   for (const std::string& line : SplitIntoLines(ReadSourceFile("docs/user-guide.md"))) {
     const std::size_t hashes = line.find_first_not_of('#');
     const bool isHeading = hashes > 0 && hashes != std::string::npos && line[hashes] == ' ';
-    if (isHeading && hashes <= level)
+    if (isHeading && hashes <= level) {
       inside = line == heading;
-    else if (inside)
+    } else if (inside) {
       part.push_back(line);
+    }
   }
   return part;
 }

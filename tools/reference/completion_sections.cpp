@@ -81,11 +81,7 @@ std::string KeywordFunction(const ReferenceModel& model) {
   return out + "  esac\n}\n";
 }
 
-}  // namespace
-
-std::optional<std::string> CompletionSection(std::string_view name, const ReferenceModel& model,
-                                             const Descriptions& descriptions) {
-  if (name != "completion-data") return std::nullopt;
+std::string CompletionData(const ReferenceModel& model, const Descriptions& descriptions) {
   const CompletionLists lists = Lists(model, descriptions);
   std::vector<std::string> formats;
   for (const OutputFormatEntry& format : model.outputFormats) formats.push_back(format.identifier);
@@ -95,5 +91,9 @@ std::optional<std::string> CompletionSection(std::string_view name, const Refere
          Assignment("_lumivanecmd_folder_options", lists.folderOptions) +
          Assignment("_lumivanecmd_format_options", lists.formatOptions) + KeywordFunction(model);
 }
+
+}  // namespace
+
+SectionRenderers CompletionSections() { return {.completionData = CompletionData}; }
 
 }  // namespace lumivane::reference

@@ -13,14 +13,32 @@ struct KindName {
 constexpr KindName kKindNames[] = {
     {"man", DocumentKind::kManualPage}, {"markdown", DocumentKind::kUserGuide}, {"bash", DocumentKind::kCompletion}};
 
-std::optional<std::string> Section(DocumentKind kind, std::string_view name, const ReferenceModel& model,
-                                   const Descriptions& descriptions) {
+struct SectionName {
+  std::string_view name;
+  SectionRenderer SectionRenderers::*renderer;
+};
+constexpr SectionName kSectionNames[] = {{"main-options", &SectionRenderers::mainOptions},
+                                         {"advanced-options", &SectionRenderers::advancedOptions},
+                                         {"tokens", &SectionRenderers::tokens},
+                                         {"output-formats", &SectionRenderers::outputFormats},
+                                         {"raw-extensions", &SectionRenderers::rawExtensions},
+                                         {"completion-data", &SectionRenderers::completionData}};
+
+SectionRenderers RenderersOf(DocumentKind kind) {
   switch (kind) {
-    case DocumentKind::kManualPage: return ManualPageSection(name, model, descriptions);
-    case DocumentKind::kUserGuide: return UserGuideSection(name, model, descriptions);
-    case DocumentKind::kCompletion: return CompletionSection(name, model, descriptions);
+    case DocumentKind::kManualPage: return ManualPageSections();
+    case DocumentKind::kUserGuide: return UserGuideSections();
+    case DocumentKind::kCompletion: return CompletionSections();
   }
-  return std::nullopt;
+  return {};
+}
+
+// The renderer of the section `name` in this kind of document, or nullptr.
+SectionRenderer RendererNamed(const SectionRenderers& renderers, std::string_view name) {
+  for (const SectionName& section : kSectionNames) {
+    if (section.name == name) return renderers.*section.renderer;
+  }
+  return nullptr;
 }
 
 void ReplaceAll(std::string& text, std::string_view word, std::string_view value) {
@@ -52,6 +70,7 @@ std::optional<std::string> RenderDocument(DocumentKind kind, const ReferenceMode
                                           const Descriptions& descriptions, std::string_view templateText,
                                           std::vector<std::string>& problems) {
   std::string document;
+  const SectionRenderers renderers = RenderersOf(kind);
   const std::size_t problemsBefore = problems.size();
   int number = 0;
   while (!templateText.empty()) {
@@ -61,11 +80,12 @@ std::optional<std::string> RenderDocument(DocumentKind kind, const ReferenceMode
     templateText.remove_prefix(end == std::string_view::npos ? templateText.size() : end + 1);
     if (line.starts_with(kMarkerStart) && line.ends_with(kMarkerEnd) && line.size() > kMarkerStart.size()) {
       const std::string_view name = line.substr(kMarkerStart.size(), line.size() - kMarkerStart.size() - 1);
-      const std::optional<std::string> section = Section(kind, name, model, descriptions);
-      if (!section) {
+      const SectionRenderer renderer = RendererNamed(renderers, name);
+      if (renderer == nullptr) {
         problems.push_back("template line " + std::to_string(number) + ": unknown section " + std::string(name));
+      } else {
+        document += renderer(model, descriptions);
       }
-      document += section.value_or("");
       continue;
     }
     document += FillWords(std::string(line), model);

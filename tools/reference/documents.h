@@ -28,12 +28,20 @@ std::optional<std::string> RenderDocument(DocumentKind kind, const ReferenceMode
 std::optional<std::string> GenerateDocument(DocumentKind kind, std::string_view descriptionsText,
                                             std::string_view templateText, std::vector<std::string>& problems);
 
-// One generated section of each kind of document; nothing for an unknown section name.
-std::optional<std::string> ManualPageSection(std::string_view name, const ReferenceModel& model,
-                                             const Descriptions& descriptions);
-std::optional<std::string> UserGuideSection(std::string_view name, const ReferenceModel& model,
-                                            const Descriptions& descriptions);
-std::optional<std::string> CompletionSection(std::string_view name, const ReferenceModel& model,
-                                             const Descriptions& descriptions);
+// The generated sections of one kind of document, one renderer each; nullptr for a section the kind does not have.
+// A template names them "main-options", "advanced-options", "tokens", "output-formats", "raw-extensions" and
+// "completion-data".
+using SectionRenderer = std::string (*)(const ReferenceModel& model, const Descriptions& descriptions);
+struct SectionRenderers {
+  SectionRenderer mainOptions = nullptr;
+  SectionRenderer advancedOptions = nullptr;
+  SectionRenderer tokens = nullptr;
+  SectionRenderer outputFormats = nullptr;
+  SectionRenderer rawExtensions = nullptr;
+  SectionRenderer completionData = nullptr;
+};
+SectionRenderers ManualPageSections();
+SectionRenderers UserGuideSections();
+SectionRenderers CompletionSections();
 
 }  // namespace lumivane::reference

@@ -134,7 +134,7 @@ std::string OutputFormats(const ReferenceModel& model, const Descriptions& descr
   return out;
 }
 
-std::string RawExtensions(const ReferenceModel& model) {
+std::string RawExtensions(const ReferenceModel& model, const Descriptions& /*unused*/) {
   std::string out;
   for (const RawExtensionGroup& group : model.rawExtensions) {
     if (!out.empty()) out += ".br\n";
@@ -145,14 +145,12 @@ std::string RawExtensions(const ReferenceModel& model) {
 
 }  // namespace
 
-std::optional<std::string> ManualPageSection(std::string_view name, const ReferenceModel& model,
-                                             const Descriptions& descriptions) {
-  if (name == "main-options") return MainOptions(model, descriptions);
-  if (name == "advanced-options") return AdvancedOptions(model, descriptions);
-  if (name == "tokens") return Tokens(model, descriptions);
-  if (name == "output-formats") return OutputFormats(model, descriptions);
-  if (name == "raw-extensions") return RawExtensions(model);
-  return std::nullopt;
+SectionRenderers ManualPageSections() {
+  return {.mainOptions = MainOptions,
+          .advancedOptions = AdvancedOptions,
+          .tokens = Tokens,
+          .outputFormats = OutputFormats,
+          .rawExtensions = RawExtensions};
 }
 
 }  // namespace lumivane::reference

@@ -98,7 +98,7 @@ std::string OutputFormats(const ReferenceModel& model, const Descriptions& descr
   return out;
 }
 
-std::string RawExtensions(const ReferenceModel& model) {
+std::string RawExtensions(const ReferenceModel& model, const Descriptions& /*unused*/) {
   std::string out = Header({"Extensions", "Files"});
   for (const RawExtensionGroup& group : model.rawExtensions) {
     out += Row({Join(CodeAll(group.extensions), ", "), Cell(group.description)});
@@ -108,14 +108,12 @@ std::string RawExtensions(const ReferenceModel& model) {
 
 }  // namespace
 
-std::optional<std::string> UserGuideSection(std::string_view name, const ReferenceModel& model,
-                                            const Descriptions& descriptions) {
-  if (name == "main-options") return MainOptions(model, descriptions);
-  if (name == "advanced-options") return AdvancedOptions(model, descriptions);
-  if (name == "tokens") return Tokens(model, descriptions);
-  if (name == "output-formats") return OutputFormats(model, descriptions);
-  if (name == "raw-extensions") return RawExtensions(model);
-  return std::nullopt;
+SectionRenderers UserGuideSections() {
+  return {.mainOptions = MainOptions,
+          .advancedOptions = AdvancedOptions,
+          .tokens = Tokens,
+          .outputFormats = OutputFormats,
+          .rawExtensions = RawExtensions};
 }
 
 }  // namespace lumivane::reference
