@@ -95,6 +95,12 @@ TEST(ManualPage, ListsEveryTokenFormatAndAcceptedExtension) {
   }
 }
 
+TEST(ManualPage, ShowsOtherThanAsciiCharactersOfDefaultsAsThemselves) {
+  // The default watermark text holds the copyright sign, which roff needs as a named glyph.
+  const std::string advanced = Text(Section(RenderedLines(), "ADVANCED OPTIONS"));
+  EXPECT_NE(advanced.find("default \u00A9 2026 Tarnwick."), std::string::npos);
+}
+
 TEST(ManualPage, TellsHowToPassFoldersAndWhatTheExitCodesMean) {
   const std::vector<std::string> lines = RenderedLines();
   EXPECT_NE(Text(Section(lines, "PATHS")).find("-i \"$PWD/photos\""), std::string::npos);

@@ -1,24 +1,12 @@
 // The generated sections of the manual page, in roff with the man macros.
-#include <cstdint>
 #include <cstdio>
 
+#include "platform/utf8.h"
 #include "reference/document_text.h"
 #include "reference/documents.h"
 
 namespace lumivane::reference {
 namespace {
-
-// One UTF-8 sequence starting at `text[at]`, as a code point; moves `at` past it. Broken sequences give U+FFFD.
-std::uint32_t NextCodePoint(std::string_view text, std::size_t& at) {
-  const auto lead = static_cast<unsigned char>(text[at++]);
-  const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  std::uint32_t code = extra == 0 ? lead : lead & (0x3Fu >> extra);
-  for (int i = 0; i < extra; ++i) {
-    if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) return 0xFFFD;
-    code = (code << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
-  }
-  return (extra == 0 && lead >= 0x80) ? 0xFFFD : code;
-}
 
 // Text for a roff line: backslashes and minus signs escaped, other than ASCII as \[uXXXX], and a leading dot or
 // quote kept from being read as a request.
@@ -28,9 +16,12 @@ std::string Roff(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
     const char c = text[at];
     if (static_cast<unsigned char>(c) >= 0x80) {
+      const std::optional<Utf8Char> character = DecodeUtf8Char(text, at);
       char buffer[16];
-      std::snprintf(buffer, sizeof buffer, "\\[u%04X]", static_cast<unsigned>(NextCodePoint(text, at)));
+      std::snprintf(buffer, sizeof buffer, "\\[u%04X]",
+                    character ? static_cast<unsigned>(character->codePoint) : 0xFFFDu);
       out += buffer;
+      at += character ? character->length : 1;
       continue;
     }
     ++at;
