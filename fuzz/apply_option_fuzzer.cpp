@@ -1,7 +1,6 @@
 // Applying an advanced option with any name and value, from the command line and from a profile entry.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -10,22 +9,12 @@
 #include "cli/value_rules.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
+#include "same_settings.h"
 #include "settings/settings.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;
-
-namespace {
-
-// Record equality, with two NaN gammas counting as equal (NaN never equals itself).
-bool SameSettings(Settings a, Settings b) {
-  if (std::isnan(a.adjustment.imageGamma) && std::isnan(b.adjustment.imageGamma)) {
-    a.adjustment.imageGamma = b.adjustment.imageGamma = 0.0f;
-  }
-  return a == b;
-}
-
-}  // namespace
+using lumivane::fuzzing::SameSettings;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   BuildRegistry();

@@ -3,7 +3,6 @@
 // only name files there (never a device or a file elsewhere on the disk).
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -11,20 +10,14 @@
 #include "cli/command_line.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
+#include "same_settings.h"
 #include "settings/settings.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;
+using lumivane::fuzzing::SameSettings;
 
 namespace {
-
-// Record equality, with two NaN gammas counting as equal (NaN never equals itself).
-bool SameSettings(Settings a, Settings b) {
-  if (std::isnan(a.adjustment.imageGamma) && std::isnan(b.adjustment.imageGamma)) {
-    a.adjustment.imageGamma = b.adjustment.imageGamma = 0.0f;
-  }
-  return a == b;
-}
 
 bool SameJob(const JobRecord& a, const JobRecord& b) {
   return a.inputFolder == b.inputFolder && a.outputFolder == b.outputFolder && a.outputFormat == b.outputFormat &&
