@@ -14,8 +14,6 @@ extern char** environ;
 
 namespace lumivane::testing {
 
-namespace {
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -30,8 +28,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   }
   return lines;
 }
-
-}  // namespace
 
 std::string ProgramPath() { return LUMIVANE_BINARY; }
 std::string SourceDir() { return LUMIVANE_SOURCE_DIR; }

@@ -18,6 +18,9 @@ struct RunOptions {
   std::vector<std::string> extraEnvironment;  // "NAME=value" entries added to the environment
 };
 
+// Console output split at CR LF; a final unterminated piece is kept.
+std::vector<std::string> SplitLines(const std::string& text);
+
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
 // The path of the built lumivanecmd and of the source tree.
