@@ -140,6 +140,33 @@ TEST_F(BatchRunTest, QuietRunsPrintNothingOnSuccessAndOnlyTheStopWhenEveryFileFa
   EXPECT_FALSE(Contains(loud.lines, "Conversion complete"));
 }
 
+TEST_F(BatchRunTest, DebugModeListsAndLogsInQuietModeToo) {
+  const std::string photo = AddPhoto("a.dng");
+  gJob.debugMarker = "DEBUG";
+  const BatchRun run = Run(true);
+  ASSERT_FALSE(run.lines.empty());
+  EXPECT_EQ(run.lines.front(), "Input: " + Input());
+  EXPECT_TRUE(Contains(run.lines, "BMP BPP: 0"));
+  EXPECT_TRUE(Contains(run.lines, "Processing: " + photo));
+  EXPECT_EQ(run.lines.back(), "[OK] Saving As: " + Output() + "a.bmp");
+  for (const char* status : {"Preparing...", "Importing...", "Converting...", "Conversion complete"}) {
+    EXPECT_FALSE(Contains(run.lines, status)) << status;
+  }
+}
+
+// Bytes no decoder reads become headerless pixels only when their width and height are given.
+TEST_F(BatchRunTest, HeaderlessPixelsAreTheLastResortOnlyWithAGivenGeometry) {
+  dir_.WriteFile("in/plain.dng", std::string(200, '\x7f'));
+  gSettings.advanced.filenameMask = "%filename%-%width%x%height%-%bpp%.%ext%";
+  EXPECT_EQ(Run().outcome, BatchOutcome::kSomeFailed);
+  EXPECT_EQ(OutputFiles(), Lines{});
+
+  gSettings.input.rawImageWidth = 10;
+  gSettings.input.rawImageHeight = 10;
+  EXPECT_EQ(Run().outcome, BatchOutcome::kAllConverted);
+  EXPECT_EQ(OutputFiles(), Lines{"plain-10x10-16.bmp"});
+}
+
 TEST_F(BatchRunTest, AFailedFileDoesNotUseUpACounterNumber) {
   // Three names in conversion order; the middle one is made unreadable.
   CollectedFileList probe;
