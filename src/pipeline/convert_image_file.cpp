@@ -40,7 +40,7 @@ DecodeOptions DecodeOptionsOf(const Settings& settings) {
   return options;
 }
 
-// Step 1: the decoded image with a size, or none (the reason is in file).
+// The decoded image with a size, or none (the reason is in file).
 OwnedBitmap Decode(const Settings& settings, FileConversion& file) {
   if (::access(file.inputFile.c_str(), R_OK) != 0) {
     Fail(file, ConversionFailure::kUnreadable, "the input cannot be read");
@@ -64,7 +64,7 @@ Size SizeOf(FIBITMAP* image) {
   return {static_cast<int>(FreeImage_GetWidth(image)), static_cast<int>(FreeImage_GetHeight(image))};
 }
 
-// Steps 3 to 14: the edits, in their fixed order. False (with the image gone) when a step yields no image.
+// The edits from rotation to the watermark, in their fixed order. False (with the image gone) when a step yields no image.
 bool Edit(const Settings& settings, const JobRecord& job, FileConversion& file, const DrawingFont* watermarkFont,
           OwnedBitmap& image) {
   image.reset(RotateImage(image.release(), settings));
