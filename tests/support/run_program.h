@@ -22,6 +22,8 @@ struct RunOptions {
 std::vector<std::string> SplitLines(const std::string& text);
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options = {});
+// Runs any program the same way: commandLine[0] is looked up in PATH unless it holds a "/".
+ProgramResult RunCommand(const std::vector<std::string>& commandLine, const RunOptions& options = {});
 
 // The path of the built lumivanecmd and of the source tree.
 std::string ProgramPath();
