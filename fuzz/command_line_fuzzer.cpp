@@ -1,0 +1,75 @@
+// The scan of the command-line parameters (NUL bytes separate the parameters), profiles included. The current
+// folder is a scratch folder holding one profile; parameters holding "/" are not tried, so a profile value can
+// only name files there (never a device or a file elsewhere on the disk).
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "batch/job.h"
+#include "cli/command_line.h"
+#include "formats/registry.h"
+#include "fuzz_support.h"
+#include "settings/settings.h"
+
+using namespace lumivane;
+using lumivane::fuzzing::Require;
+
+namespace {
+
+// Record equality, with two NaN gammas counting as equal.
+bool SameSettings(Settings a, const Settings& b) {
+  if (std::isnan(a.adjustment.imageGamma) && std::isnan(b.adjustment.imageGamma)) {
+    a.adjustment.imageGamma = b.adjustment.imageGamma;
+  }
+  return a == b;
+}
+
+bool SameJob(const JobRecord& a, const JobRecord& b) {
+  return a.inputFolder == b.inputFolder && a.outputFolder == b.outputFolder && a.outputFormat == b.outputFormat &&
+         a.consoleMode == b.consoleMode && a.debugMarker == b.debugMarker;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  BuildRegistry();
+  fuzzing::WriteScratchFile("p.ini", "[CLI]\n--jpg-quality=80\n--wm-text=\"%filename%\"\n--greyscale\n");
+  Require(chdir(fuzzing::ScratchFolder().c_str()) == 0, "the scratch folder becomes the current folder");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const Settings defaults = [] {
+    Settings settings;
+    ResetSettings(settings, /*commandLine=*/true);
+    return settings;
+  }();
+  const std::string_view text = fuzzing::AsText(data, size);
+  if (text.find('/') != std::string_view::npos) return 0;
+  Parameters parameters(1);
+  for (const char c : text) {
+    if (c == '\0') {
+      parameters.emplace_back();
+    } else {
+      parameters.back() += c;
+    }
+  }
+
+  (void)FirstParameterCommand(parameters);
+  Settings settings = defaults;
+  JobRecord job;
+  const CommandLineScan scan = ScanParameters(parameters, settings, job);
+  Require(scan.error.empty() || scan.error == "Incorrect number of parameters" || scan.error == "Invalid profile file",
+          "an error is one of the scan's texts");
+  Require(job.debugMarker.empty() || job.debugMarker == kDebugMarker, "the debug marker is DEBUG or unset");
+
+  Settings again = defaults;
+  JobRecord jobAgain;
+  const CommandLineScan scanAgain = ScanParameters(parameters, again, jobAgain);
+  Require(scanAgain.error == scan.error && scanAgain.quiet == scan.quiet && scanAgain.pause == scan.pause &&
+              SameSettings(again, settings) && SameJob(jobAgain, job),
+          "the same parameters scan the same way");
+  return 0;
+}
