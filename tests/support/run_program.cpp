@@ -48,7 +48,8 @@ ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const Ru
   int outPipe[2], errPipe[2], inPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0 || pipe2(inPipe, O_CLOEXEC) != 0) return result;
 
-  std::vector<std::string> argStore{ProgramPath()};
+  std::vector<std::string> argStore = options.launcher;
+  argStore.push_back(options.program.empty() ? ProgramPath() : options.program);
   argStore.insert(argStore.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (auto& a : argStore) argv.push_back(a.data());
