@@ -65,7 +65,9 @@ bool ConvertImageFileIsolated(const Settings& settings, const JobRecord& job, co
                               FileConversion& file, const DrawingFont* watermarkFont, const IsolationOptions& options) {
   if (options.inProcess) return ConvertImageFile(settings, job, inputs, file, watermarkFont);
   const PendingContent pending = StartImageContent(settings, job, file, watermarkFont, options.timeLimit);
-  if (!pending) return ConvertImageFile(settings, job, inputs, file, watermarkFont);
+  // No in-process fallback: LibRaw's OpenMP threads, once started in this process, are missing in every later
+  // child, whose decoding then waits for them for ever.
+  if (!pending) return Fail(file, ConversionFailure::kWorkerCrashed, "worker could not be started");
   std::vector<unsigned char> encoded;
   return CollectImageContent(*pending, file, encoded) && CommitImageFile(settings, job, inputs, file, encoded);
 }

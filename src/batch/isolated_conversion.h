@@ -46,8 +46,12 @@ PendingContent StartImageContent(const Settings& settings, const JobRecord& job,
 // crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out").
 bool CollectImageContent(ChildWork& pending, FileConversion& file, std::vector<unsigned char>& encoded);
 
-// ConvertImageFile with the library part in a worker (or in-process when options say so, or when no worker can
-// be had), then CommitImageFile here.
+// ConvertImageFile with the library part in a worker (or in-process when options say so), then CommitImageFile
+// here. A file for which the system refuses a worker fails ("worker could not be started").
+//
+// Decoding must never run in this process before workers are forked: LibRaw decodes with OpenMP threads, and a
+// child forked after they started finds the thread pool recorded but its threads gone, and waits for ever (until
+// its time limit). So the in-process switch is all or nothing for a run.
 bool ConvertImageFileIsolated(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
                               FileConversion& file, const DrawingFont* watermarkFont, const IsolationOptions& options);
 

@@ -59,7 +59,7 @@ void ExpectRun(const ProgramResult& result, int added, int converted) {
   EXPECT_EQ(result.errorOutput, "");
 }
 
-ProgramResult Run(const std::vector<std::string>& arguments, RunOptions options = {}) {
+ProgramResult RunLimited(const std::vector<std::string>& arguments, RunOptions options = {}) {
   options.launcher = WithRunLimit(options.launcher);
   return RunProgramWith(arguments, options);
 }
@@ -162,7 +162,7 @@ TEST(HostileInputs, DamagedCopiesOfTheSamplesFailAloneAndTheRestConverts) {
   ++made;
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
   const std::vector<std::string> outputs = ExpectWholeOutputs(out);
   ExpectRun(result, made, static_cast<int>(outputs.size()));
   EXPECT_NE(std::find(outputs.begin(), outputs.end(), "intact.png"), outputs.end());
@@ -203,12 +203,12 @@ TEST(HostileInputs, EmptyFilesAreNotCollectedAndHugeHeadersFail) {
   dir.WriteFile("in/wide.dng", wide);
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
   ExpectRun(result, 3, 1);
   EXPECT_EQ(ExpectWholeOutputs(out), std::vector<std::string>{"good.png"});
   EXPECT_EQ(Snapshot(in), before);
 
-  const ProgramResult onlyEmpty = Run({"-i", dir / "in/empty.dng", "-o", out, "-c", "png"});
+  const ProgramResult onlyEmpty = RunLimited({"-i", dir / "in/empty.dng", "-o", out, "-c", "png"});
   ExpectRun(onlyEmpty, 0, 0);
 }
 
@@ -227,7 +227,7 @@ TEST(HostileInputs, UnreadableFilesAndFoldersFailOrAreSkippedAsAnUnprivilegedUse
   fs::permissions(dir / "in/locked", fs::perms::none);
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
   // The unreadable file is collected (it exists and is not empty) and fails; the locked folder cannot be listed.
   ExpectRun(result, 2, 1);
   EXPECT_EQ(ExpectWholeOutputs(out), std::vector<std::string>{"good.png"});
@@ -246,7 +246,7 @@ TEST(HostileInputs, AnOutputFolderThatCannotBeWrittenFailsEveryFileAndKeepsItsOl
   fs::permissions(out, fs::perms(0555));
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
   ExpectRun(result, 1, 0);
   EXPECT_EQ(Snapshot(out), (std::map<std::string, std::string>{{out + "good.png", "older output"}}));
   EXPECT_EQ(Snapshot(in), before);
@@ -264,7 +264,7 @@ TEST(HostileInputs, AFullDiskFailsTheFileAndKeepsTheOlderOutputWhole) {
   disk.dir().WriteFile("big.png", "older output");
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
   ExpectRun(result, 2, 1);
   EXPECT_EQ(ReadFileBytes(out + "big.png"), "older output");
   const auto outputs = Snapshot(out);
@@ -297,7 +297,7 @@ TEST(HostileInputs, MasksThatPointIntoFoldersWriteThereOrFailCleanly) {
     const std::string out = MakeFolder(dir, "out");
     MakeFolder(dir, "out/sub");
     const auto before = Snapshot(in);
-    const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png", std::string("--filename-mask=") + c.mask});
+    const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png", std::string("--filename-mask=") + c.mask});
     ExpectRun(result, 1, c.converted);
     std::map<std::string, std::string> written = Snapshot(dir.path().string());
     for (const auto& [path, bytes] : before) written.erase(path);
@@ -322,7 +322,7 @@ TEST(HostileInputs, AwkwardNamesConvertAndPrintAsOneLineEach) {
   for (std::size_t i = 0; i < names.size(); ++i) Dng(dir, "in/" + names[i], static_cast<std::uint32_t>(i + 1));
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
   ExpectRun(result, 5, 5);
   std::vector<std::string> outputs = ExpectWholeOutputs(out);
   std::sort(outputs.begin(), outputs.end());
@@ -335,7 +335,7 @@ TEST(HostileInputs, AwkwardNamesConvertAndPrintAsOneLineEach) {
   // In debug mode each file is one "Processing: " line, with control characters as "?" and bad bytes as U+FFFD.
   const TempDir again;
   const std::string out2 = MakeFolder(again, "out");
-  const ProgramResult debug = Run({"-d", "-i", in, "-o", out2, "-c", "png"});
+  const ProgramResult debug = RunLimited({"-d", "-i", in, "-o", out2, "-c", "png"});
   EXPECT_EQ(debug.exitCode, 0);
   const std::vector<std::string> shown = {in + "with space.dng", in + "quote\"and'apostrophe.dng",
                                           in + "new?line.dng", in + "bad\xEF\xBF\xBD\xEF\xBF\xBDutf8.dng",
@@ -369,7 +369,7 @@ TEST(HostileInputs, AMillionLineListWithFewExistingFilesCollectsThoseFew) {
   const auto before = Snapshot(dir / "in");
   const std::string listBefore = ReadFileBytes(list);
 
-  const ProgramResult result = Run({"-i", list, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png"});
   ExpectRun(result, 3, 3);
   std::vector<std::string> outputs = ExpectWholeOutputs(out);
   std::sort(outputs.begin(), outputs.end());
@@ -388,7 +388,7 @@ TEST(HostileInputs, ASymbolicLinkLoopIsWalkedOnce) {
   fs::create_directory_symlink(".", dir / "in/a/self");
   const auto before = Snapshot(in);
 
-  const ProgramResult result = Run({"-i", in, "-o", out, "-c", "png"});
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
   ExpectRun(result, 2, 2);
   std::vector<std::string> outputs = ExpectWholeOutputs(out);
   std::sort(outputs.begin(), outputs.end());
@@ -420,7 +420,7 @@ TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingAN
   const auto before = Snapshot(dir / "in");
   const RunOptions options{.extraEnvironment = {"LUMIVANE_WORKER_TIME_LIMIT_MS=1500"}, .program = program};
 
-  const ProgramResult result = Run({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%"},
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%"},
                                    options);
   ExpectRun(result, 6, 3);
   std::vector<std::string> outputs = ExpectWholeOutputs(out);
@@ -432,7 +432,7 @@ TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingAN
   RunOptions inProcess = options;
   inProcess.extraEnvironment.push_back("LUMIVANE_IN_PROCESS=1");
   const TempDir other;
-  const ProgramResult crashed = Run({"-i", list, "-o", MakeFolder(other, "out"), "-c", "png"}, inProcess);
+  const ProgramResult crashed = RunLimited({"-i", list, "-o", MakeFolder(other, "out"), "-c", "png"}, inProcess);
   EXPECT_NE(crashed.exitCode, 0);
   EXPECT_NE(crashed.exitCode, 1);
   EXPECT_EQ(std::find(crashed.lines.begin(), crashed.lines.end(), "Conversion complete"), crashed.lines.end())
