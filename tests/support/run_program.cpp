@@ -40,7 +40,8 @@ std::string SamplesDir() {
 }
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options) {
-  std::vector<std::string> commandLine{ProgramPath()};
+  std::vector<std::string> commandLine = options.launcher;
+  commandLine.push_back(options.program.empty() ? ProgramPath() : options.program);
   commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
   return RunCommand(commandLine, options);
 }

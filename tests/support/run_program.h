@@ -16,6 +16,8 @@ struct RunOptions {
   std::string workingDirectory;  // empty: the test's own
   std::string standardInput;     // bytes fed to the program; the pipe is closed afterwards
   std::vector<std::string> extraEnvironment;  // "NAME=value" entries added to the environment
+  std::string program;                    // empty: the built lumivanecmd (ProgramPath)
+  std::vector<std::string> launcher;      // command and arguments put in front of the program ("setpriv", ...)
 };
 
 // Console output split at CR LF; a final unterminated piece is kept.
