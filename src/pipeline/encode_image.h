@@ -2,6 +2,9 @@
 // Writing the converted image as the output file: the choice of encoder and the safe write.
 #include <FreeImage.h>
 
+#include <optional>
+#include <vector>
+
 #include "pipeline/encode_request.h"
 
 namespace lumivane {
@@ -18,5 +21,10 @@ inline constexpr int kBmpColorTableExact = 1;
 //
 // Borrows both bitmaps: the caller unloads image and metadataHolder afterwards. metadataHolder may be nullptr.
 bool EncodeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request);
+
+// The same encoding into memory only: the bytes of the output file, or no value when the encoder fails. The
+// request's paths are not used. Safe to call for several images at once (DevIL's calls are serialised).
+std::optional<std::vector<unsigned char>> EncodeImageToMemory(FIBITMAP* image, FIBITMAP* metadataHolder,
+                                                              const EncodeRequest& request);
 
 }  // namespace lumivane
