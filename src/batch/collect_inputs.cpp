@@ -2,29 +2,16 @@
 
 #include <sys/stat.h>
 
-#include <functional>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "batch/paths.h"
+#include "batch/worker_thread.h"
 #include "formats/registry.h"
 #include "formats/ascii_text.h"
 
 namespace lumivane {
 
 namespace {
-
-// Runs one collection worker on its own thread and waits for it. Should the system refuse a thread, the work is
-// done on the calling thread instead: the outcome is the same, only the progress display loses its liveliness.
-void RunWorker(const std::function<void()>& work) {
-  try {
-    std::thread worker(work);
-    worker.join();
-  } catch (const std::system_error&) {
-    work();
-  }
-}
 
 bool IsListExtension(std::string_view extension) {
   std::string lower(extension);
@@ -36,9 +23,9 @@ bool IsListExtension(std::string_view extension) {
 
 std::int32_t CollectInputs(const JobRecord& job, ProgressRecord& progress, CollectedFileList& list) {
   if (!job.inputFolder.empty()) {
-    RunWorker([&] { CollectFolder(job.inputFolder, progress, list); });
+    RunOnWorkerThread([&] { CollectFolder(job.inputFolder, progress, list); });
   } else if (IsListFile(job.inputFile)) {
-    RunWorker([&] { CollectListFile(job.inputFile, progress, list); });
+    RunOnWorkerThread([&] { CollectListFile(job.inputFile, progress, list); });
   } else {
     progress.SetCount(AddInputFile(job.inputFile, "", list));
   }

@@ -1,0 +1,28 @@
+#pragma once
+// The conversion pass of a batch: every collected file in turn through the pipeline, with the per-file log.
+#include <cstdint>
+#include <string>
+
+#include "batch/collected_files.h"
+#include "batch/job.h"
+#include "batch/progress.h"
+#include "settings/settings.h"
+
+namespace lumivane {
+
+class DrawingFont;
+
+// Converts the collected files in the list's order, until the progress record's running flag goes off. Per file:
+// publishes position, file and the previous file's duration; creates its output subfolders when subfolders are
+// kept; in a command-line debug run prints "Processing: ", "File Format: " and then "[OK] Saving As: " or
+// "[ERROR] Unable to convert the file!". After a success the job's random number is drawn anew and its file
+// counter grows, and the output gets its file time; a failure uses up neither. Leaves the number converted in the
+// progress count and returns it. The job's previous output bit depth follows each file whose depth was fixed.
+std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord& progress,
+                        const CollectedFileList& files, const DrawingFont* watermarkFont);
+
+// Makes sure outputFolder + relativeSubfolder exists, creating its folders one level after the other. Failures are
+// silent: the file's conversion then fails when its output cannot be written.
+void CreateOutputSubfolders(const std::string& outputFolder, const std::string& relativeSubfolder);
+
+}  // namespace lumivane

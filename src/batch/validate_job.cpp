@@ -1,0 +1,62 @@
+#include "batch/validate_job.h"
+
+#include <sys/stat.h>
+
+#include "batch/paths.h"
+#include "formats/registry.h"
+
+namespace lumivane {
+
+namespace {
+
+// A folder given as "..something" would reach above where relative folders are meant to resolve.
+bool BeginsWithTwoDots(std::string_view path) { return path.starts_with(".."); }
+
+}  // namespace
+
+bool IsNonEmptyRegularFile(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0;
+}
+
+bool IsExistingFolder(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::optional<std::string_view> ClassifyInput(JobRecord& job) {
+  if (HasExtension(job.inputFolder)) {
+    job.inputFile = std::move(job.inputFolder);
+    job.inputFolder.clear();
+    if (!IsNonEmptyRegularFile(job.inputFile)) return kInvalidInputFile;
+    return std::nullopt;
+  }
+  if (BeginsWithTwoDots(job.inputFolder)) return kIncorrectInputFolder;
+  job.inputFolder = NormaliseFolder(job.inputFolder, job.programFolder);
+  if (!IsExistingFolder(job.inputFolder)) return kInvalidInputFolder;
+  return std::nullopt;
+}
+
+void DeriveOutputFolder(JobRecord& job) {
+  if (!job.outputFolder.empty()) return;
+  job.outputFolder = FolderPart(job.inputFolder.empty() ? job.inputFile : job.inputFolder);
+}
+
+std::optional<std::string_view> CheckOutputFolder(JobRecord& job) {
+  if (BeginsWithTwoDots(job.outputFolder)) return kIncorrectOutputFolder;
+  job.outputFolder = NormaliseFolder(job.outputFolder, job.programFolder);
+  if (!IsExistingFolder(job.outputFolder)) return kInvalidOutputFolder;
+  return std::nullopt;
+}
+
+void DefaultFormats(JobRecord& job) {
+  if (job.inputFormat.empty()) job.inputFormat = InputFormatList().front();
+  if (job.outputFormat.empty()) job.outputFormat = OutputFormatList().front();
+}
+
+std::optional<std::string_view> CheckConversionType(const JobRecord& job) {
+  if (!IsOutputFormat(job.outputFormat)) return kInvalidConversionType;
+  return std::nullopt;
+}
+
+}  // namespace lumivane

@@ -1,0 +1,134 @@
+#include "pipeline/watermark_placement.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace lumivane::testing {
+namespace {
+
+Settings::Frame SolidFrame(std::int32_t left, std::int32_t right, std::int32_t top, std::int32_t bottom) {
+  Settings::Frame frame;
+  frame.doFrame = 1;
+  frame.solidLeft = left;
+  frame.solidRight = right;
+  frame.solidTop = top;
+  frame.solidBottom = bottom;
+  return frame;
+}
+
+TEST(WatermarkBoundaryArea, FrameBoundaryOnlyWithASolidFrame) {
+  const Settings::Frame frame = SolidFrame(20, 30, 10, 15);
+  Settings::Frame off = frame;
+  off.doFrame = 0;
+  Settings::Frame otherKind = frame;
+  otherKind.doFrame = 2;
+  const struct {
+    const char* what;
+    int boundary;
+    Settings::Frame frame;
+    WatermarkArea expected;
+  } cases[] = {
+      {"image boundary", kBoundaryImage, frame, {0, 0, 200, 100}},
+      {"frame boundary", kBoundaryFrame, frame, {20, 10, 150, 75}},
+      {"frame boundary, frame off", kBoundaryFrame, off, {0, 0, 200, 100}},
+      {"frame boundary, no solid frame", kBoundaryFrame, otherKind, {0, 0, 200, 100}},
+      {"unknown boundary", 7, frame, {0, 0, 200, 100}},
+      {"negative sides count as 0", kBoundaryFrame, SolidFrame(-5, -5, -5, -5), {0, 0, 200, 100}},
+      {"sides wider than the picture", kBoundaryFrame, SolidFrame(INT_MAX, 0, INT_MAX, INT_MAX),
+       {200, 100, 0, -100}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WatermarkBoundaryArea(200, 100, c.boundary, c.frame), c.expected) << c.what;
+}
+
+TEST(PlaceWatermark, NinePositionsInTheWholePicture) {
+  const WatermarkArea area{0, 0, 200, 100};
+  const WatermarkSize size{40, 20};
+  const WatermarkOffsets offsets{10, 5};
+  const std::pair<std::int64_t, std::int64_t> expected[] = {
+      {10, 5}, {80, 5}, {150, 5}, {10, 40}, {80, 40}, {150, 40}, {10, 75}, {80, 75}, {150, 75},
+  };
+  for (int position = 0; position < 9; ++position) {
+    const WatermarkArea placed = PlaceWatermark(position, size, offsets, area);
+    EXPECT_EQ(placed, (WatermarkArea{expected[position].first, expected[position].second, 40, 20})) << position;
+  }
+}
+
+TEST(PlaceWatermark, NinePositionsInsideTheFrame) {
+  const WatermarkArea area = WatermarkBoundaryArea(200, 100, kBoundaryFrame, SolidFrame(20, 30, 10, 15));
+  const WatermarkSize size{40, 20};
+  const WatermarkOffsets offsets{10, 5};
+  const std::pair<std::int64_t, std::int64_t> expected[] = {
+      {30, 15}, {75, 15}, {120, 15}, {30, 37}, {75, 37}, {120, 37}, {30, 60}, {75, 60}, {120, 60},
+  };
+  for (int position = 0; position < 9; ++position) {
+    const WatermarkArea placed = PlaceWatermark(position, size, offsets, area);
+    EXPECT_EQ(placed, (WatermarkArea{expected[position].first, expected[position].second, 40, 20})) << position;
+  }
+}
+
+TEST(PlaceWatermark, TwentyPixelFrameAndTopLeftTenTenGivesThirtyThirty) {
+  const WatermarkArea area = WatermarkBoundaryArea(300, 200, kBoundaryFrame, SolidFrame(20, 20, 20, 20));
+  const WatermarkArea placed = PlaceWatermark(0, {16, 12}, {10, 10}, area);
+  EXPECT_EQ(placed.x, 30);
+  EXPECT_EQ(placed.y, 30);
+}
+
+TEST(PlaceWatermark, UnknownCodeGivesTheAreaOrigin) {
+  const WatermarkArea area{20, 10, 150, 75};
+  for (const int position : {9, -1, 127}) {
+    EXPECT_EQ(PlaceWatermark(position, {40, 20}, {10, 5}, area), (WatermarkArea{20, 10, 40, 20})) << position;
+  }
+}
+
+TEST(PlaceWatermark, CentreTruncatesTowardZero) {
+  const WatermarkArea area{0, 0, 10, 10};
+  EXPECT_EQ(PlaceWatermark(4, {15, 16}, {}, area), (WatermarkArea{-2, -3, 15, 16}));
+  EXPECT_EQ(PlaceWatermark(4, {5, 4}, {}, area), (WatermarkArea{2, 3, 5, 4}));
+}
+
+TEST(PlaceWatermark, ExtremeOffsetsDoNotOverflow) {
+  const WatermarkArea area{0, 0, 200, 100};
+  const WatermarkArea placed = PlaceWatermark(8, {40, 20}, {INT_MIN, INT_MIN}, area);
+  EXPECT_EQ(placed.x, 160 - std::int64_t{INT_MIN});
+  EXPECT_FALSE(FitsInPicture(placed, 200, 100));
+}
+
+TEST(ClipWatermark, CutsWhatReachesPastTheAreaFromItsOffset) {
+  const WatermarkArea area{20, 10, 200, 100};  // the origin plays no part
+  const struct {
+    const char* what;
+    WatermarkSize size;
+    WatermarkOffsets offsets;
+    WatermarkSize expected;
+  } cases[] = {
+      {"fits", {40, 20}, {10, 5}, {40, 20}},
+      {"exactly fits", {190, 95}, {10, 5}, {190, 95}},
+      {"too wide", {195, 20}, {10, 5}, {190, 20}},
+      {"too high", {40, 98}, {10, 5}, {40, 95}},
+      {"both", {500, 500}, {0, 0}, {200, 100}},
+      {"offset beyond the area", {40, 20}, {250, 5}, {-50, 20}},
+      {"offset at the edge", {40, 20}, {200, 5}, {0, 20}},
+      {"negative offset makes room", {210, 20}, {-20, 0}, {210, 20}},
+      {"negative offset, still too wide", {230, 20}, {-20, 0}, {220, 20}},
+      {"huge offsets", {40, 20}, {INT_MAX, INT_MAX}, {200 - std::int64_t{INT_MAX}, 100 - std::int64_t{INT_MAX}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ClipWatermark(c.size, c.offsets, area), c.expected) << c.what;
+}
+
+TEST(FitsInPicture, WhollyInsideAndNotEmpty) {
+  const struct {
+    WatermarkArea placed;
+    bool fits;
+  } cases[] = {
+      {{0, 0, 200, 100}, true},   {{150, 75, 50, 25}, true}, {{151, 75, 50, 25}, false},
+      {{150, 76, 50, 25}, false}, {{-1, 0, 10, 10}, false},  {{0, -1, 10, 10}, false},
+      {{0, 0, 0, 10}, false},     {{0, 0, 10, -3}, false},   {{INT_MAX, 0, INT_MAX, 10}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitsInPicture(c.placed, 200, 100), c.fits) << c.placed.x << "," << c.placed.y;
+  }
+}
+
+}  // namespace
+}  // namespace lumivane::testing
