@@ -9,6 +9,8 @@
 #include "batch/collect_inputs.h"
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
+#include "batch/parallel_plan.h"
+#include "batch/report.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
 #include "cli/message_template.h"
@@ -57,11 +59,20 @@ std::int32_t Collect(bool quiet) {
   return added;
 }
 
+// The debug listing's "Jobs: " line, after "Keep Subfolders: ". The depth is automatic when the output format's
+// bit-depth setting is 0 (the job's own flag is set only after the listing).
+std::string JobsLine(const Settings& settings, const JobRecord& job) {
+  const bool automaticDepth = BitDepthSettingValue(settings, job.outputFormat) == 0;
+  return JobsListingLine(ResolveJobCount(job.runOptions.jobs), OneFileAtATimeReason(settings, automaticDepth));
+}
+
 // Step 16: the files converted.
-std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont) {
+std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
   if (!quiet) PrintString("General", "Converting");
   gProgress.Reset();
-  RunOnWorkerThread([watermarkFont] { ConvertAll(gSettings, gJob, gProgress, gCollectedFiles, watermarkFont); });
+  RunOnWorkerThread([watermarkFont, report] {
+    ConvertAll(gSettings, gJob, gProgress, gCollectedFiles, watermarkFont, report);
+  });
   return gProgress.Snapshot().count;
 }
 
@@ -81,16 +92,25 @@ BatchOutcome RunBatch(bool quiet) {
     PrintLine(review.error);
     return BatchOutcome::kInvalidSettings;
   }
+  const RunOptions& run = gJob.runOptions;
+  if (debug && run.jobsGiven) PrintLine(JobsLine(gSettings, gJob));
+  ReportWriter report;
+  if (!run.reportFile.empty() && !report.Open(run.reportFile)) {
+    PrintLine("Error: Invalid report file");
+    return BatchOutcome::kInvalidSettings;
+  }
+  ReportWriter* reportOrNone = report.IsOpen() ? &report : nullptr;
   PrepareEncoderValues(gSettings, gJob);
 
   const std::int32_t added = Collect(quiet);
   if (added == 0) {
+    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({}));
     PrintString("Msg", "Conversion is not complete");
     PrintString("Msg", "Empty input files");
     return BatchOutcome::kNothingCollected;
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
-  const std::int32_t converted = Convert(quiet, font);
+  const std::int32_t converted = Convert(quiet, font, reportOrNone);
   if (converted == 0) {
     PrintString("Msg", "Conversion is not complete");
     return BatchOutcome::kSomeFailed;

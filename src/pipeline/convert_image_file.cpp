@@ -3,7 +3,10 @@
 #include <FreeImage.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "batch/output_naming.h"
 #include "pipeline/decode.h"
@@ -14,6 +17,7 @@
 #include "pipeline/output_depth.h"
 #include "pipeline/temporary_path.h"
 #include "pipeline/tone_map.h"
+#include "platform/file_write.h"
 
 namespace lumivane {
 
@@ -113,11 +117,12 @@ EncodeRequest RequestFor(const Settings& settings, const JobRecord& job, const F
 
 }  // namespace
 
-bool ConvertImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
-                      FileConversion& file, const DrawingFont* watermarkFont) {
+bool RenderImageFile(const Settings& settings, const JobRecord& job, FileConversion& file,
+                     const DrawingFont* watermarkFont, std::vector<unsigned char>& encoded) {
   file.failure = ConversionFailure::kNone;
   file.failureText.clear();
   file.outputBitDepth = job.outputBitDepth;
+  encoded.clear();
   OwnedBitmap image = Decode(settings, file);
   if (!image) return false;
   const OwnedBitmap metadataHolder(CreateMetadataHolder(image.get()));
@@ -131,6 +136,15 @@ bool ConvertImageFile(const Settings& settings, const JobRecord& job, const Prot
   file.outputBitDepth = outputBitDepth;
   if (!image) return Fail(file, ConversionFailure::kEncodeFailed, "no conversion to the output bit depth");
 
+  std::optional<std::vector<unsigned char>> bytes =
+      EncodeImageToMemory(image.get(), metadataHolder.get(), RequestFor(settings, job, file));
+  if (!bytes) return Fail(file, ConversionFailure::kEncodeFailed, "the encoder refused the image");
+  encoded = std::move(*bytes);
+  return true;
+}
+
+bool WriteImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
+                    FileConversion& file, std::span<const unsigned char> encoded) {
   file.outputFile = BuildOutputPath(settings, job, file);
   file.temporaryFile =
       TemporaryOutputPath(job.outputFolder, file.relativeSubfolder, settings.advanced.keepSubfolders != 0,
@@ -138,10 +152,19 @@ bool ConvertImageFile(const Settings& settings, const JobRecord& job, const Prot
   if (inputs.IsInput(file.outputFile)) {
     return Fail(file, ConversionFailure::kWouldReplaceInput, "the output would replace an input file");
   }
-  if (!EncodeImage(image.get(), metadataHolder.get(), RequestFor(settings, job, file))) {
-    return Fail(file, ConversionFailure::kEncodeFailed, "the encoder or the write failed");
+  if (!WriteFileViaTemporary(file.temporaryFile, file.outputFile, encoded)) {
+    file.failure = ConversionFailure::kWriteFailed;
+    file.failureText = std::string("the output cannot be written: ") + std::strerror(errno);
+    return false;
   }
   return true;
+}
+
+bool ConvertImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
+                      FileConversion& file, const DrawingFont* watermarkFont) {
+  std::vector<unsigned char> encoded;
+  return RenderImageFile(settings, job, file, watermarkFont, encoded) &&
+         WriteImageFile(settings, job, inputs, file, encoded);
 }
 
 }  // namespace lumivane

@@ -1,6 +1,9 @@
 #pragma once
 // The conversion of one input file into one output file: decoding, the fixed chain of edits, the output depth,
 // the output name and the encoder.
+#include <span>
+#include <vector>
+
 #include "batch/job.h"
 #include "batch/protected_inputs.h"
 #include "settings/settings.h"
@@ -20,5 +23,16 @@ class DrawingFont;
 // unloaded before the call returns, on every path.
 bool ConvertImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
                       FileConversion& file, const DrawingFont* watermarkFont);
+
+// The two halves of ConvertImageFile, for converting several files at once.
+// RenderImageFile: everything up to the encoded bytes in memory; reads the job and the file only (so several files
+// may be rendered at once, each with its own record), writes nothing to disk. The job's counters matter only to a
+// watermark text that uses them. False with file.failure set when the file cannot be converted.
+bool RenderImageFile(const Settings& settings, const JobRecord& job, FileConversion& file,
+                     const DrawingFont* watermarkFont, std::vector<unsigned char>& encoded);
+// WriteImageFile: names the output from the job's counters as they are now, refuses to replace an input, and
+// writes the bytes through the temporary path. Files must pass here in list order.
+bool WriteImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
+                    FileConversion& file, std::span<const unsigned char> encoded);
 
 }  // namespace lumivane

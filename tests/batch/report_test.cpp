@@ -161,7 +161,8 @@ TEST(ReportWriter, WritesWholeLinesThatParseOneByOne) {
   EXPECT_TRUE(writer.Close());
 
   if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
-  EXPECT_EQ(Jq(R"(.type + " " + (.reason // "-") + "|")", path), "file undecodable|file would_replace_input|summary -|");
+  EXPECT_EQ(Jq(R"(.type + " " + (.reason // "-") + "|")", path),
+            "file undecodable|file would_replace_input|summary -|");
   EXPECT_EQ(Jq(R"(select(.index == 1) | .input)", path), "/in/line\nbreak \"quoted\".dng");
 }
 
@@ -192,7 +193,7 @@ TEST(ReportWriter, AFullDiskLeavesOnlyWholeLines) {
     int code = writer.Open(path) ? 0 : 10;
     for (int n = 0; n < 3 && code == 0; ++n) code = writer.WriteLine(line) ? 0 : 20 + n;
     if (code == 0 && writer.WriteLine(line)) code = 30;  // must fail
-    if (code == 0 && writer.WriteLine("{}")) code = 40;  // 90 + 3 bytes fit again
+    if (code == 0 && !writer.WriteLine("{}")) code = 40;  // 90 + 3 bytes fit again
     ::_exit(code == 0 && writer.Close() ? 0 : code + 1);
   }
   int status = 0;
