@@ -73,7 +73,7 @@ TEST(ParallelConversion, FourJobsGiveTheConsoleLinesNamesAndBytesOfOne) {
   for (const int jobs : {1, 4}) {
     const std::string out = dir / ("out" + std::to_string(jobs));
     fs::create_directories(out);
-    results[jobs] = RunProgramWith({"-d", "-i", dir / "in", "-o", out, "-c", "jpg", "--filename-mask=%filename%-%n%",
+    results[jobs] = RunProgramWith({"-d", "-i", dir / "in", "-o", out, "-c", "jpg", "--filename-mask=%filename%-%n%.%ext%",
                                     "--jobs=" + std::to_string(jobs)});
     outputs[jobs] = FilesBelow(out);
   }
@@ -93,6 +93,7 @@ TEST(ParallelConversion, FourJobsGiveTheConsoleLinesNamesAndBytesOfOne) {
 
 TEST(ParallelConversion, AWatermarkCountingFilesGoesOneAtATime) {
   TempDir dir;
+  fs::create_directories(dir / "in");
   for (std::uint32_t seed = 1; seed <= 3; ++seed) {
     ASSERT_TRUE(WriteDngFile(dir / ("in/f" + std::to_string(seed) + ".dng"), Dng(64, 48, seed)));
   }
@@ -110,6 +111,7 @@ TEST(ParallelConversion, AWatermarkCountingFilesGoesOneAtATime) {
 
 TEST(ParallelConversion, NoJobsLineUnlessAsked) {
   TempDir dir;
+  fs::create_directories(dir / "in");
   ASSERT_TRUE(WriteDngFile(dir / "in/a.dng", DngContent{}));
   const ProgramResult result = RunProgramWith({"-d", "-q", "-i", dir / "in", "-o", dir / "in", "-c", "png"});
   for (const std::string& line : result.lines) EXPECT_NE(line.rfind("Jobs: ", 0), 0u) << line;
@@ -131,6 +133,7 @@ TEST(ParallelConversion, MalformedRunOptionsAndAnUnwritableReport) {
     EXPECT_EQ(result.lines, (std::vector<std::string>{c.line}));
   }
   TempDir dir;
+  fs::create_directories(dir / "in");
   ASSERT_TRUE(WriteDngFile(dir / "in/a.dng", DngContent{}));
   const ProgramResult result =
       RunProgramWith({"-q", "-i", dir / "in", "-o", dir / "in", "--report=" + dir / "missing/r.jsonl"});
@@ -152,9 +155,11 @@ std::optional<std::string> Jq(const std::string& filter, const std::string& file
 TEST(ParallelConversion, TheReportNamesEachFailuresReason) {
   if (std::system("jq --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "jq is not installed";
   TempDir dir;
+  fs::create_directories(dir / "in");
   ASSERT_TRUE(WriteDngFile(dir / "in/good1.dng", Dng(64, 48, 1)));
   ASSERT_TRUE(WriteDngFile(dir / "in/good2.dng", Dng(64, 48, 2)));
   dir.WriteFile("in/garbage.dng", "this is not a camera file");
+  fs::create_directories(dir / "out");
   const std::string report = dir / "report.jsonl";
   const ProgramResult result = RunProgramWith(
       {"-q", "-i", dir / "in", "-o", dir / "out", "-c", "ico", "--jobs=2", "--report=" + report});
@@ -192,6 +197,7 @@ std::string RunOnTerminal(const std::vector<std::string>& arguments) {
 TEST(ParallelConversion, ProgressShowsOnATerminalOnly) {
   if (std::system("script --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "script is not installed";
   TempDir dir;
+  fs::create_directories(dir / "in");
   for (std::uint32_t seed = 1; seed <= 3; ++seed) {
     ASSERT_TRUE(WriteDngFile(dir / ("in/f" + std::to_string(seed) + ".dng"), Dng(64, 48, seed)));
   }
@@ -204,7 +210,7 @@ TEST(ParallelConversion, ProgressShowsOnATerminalOnly) {
   const ProgramResult plain = RunProgramWith(base);
   const ProgramResult redirected = RunProgramWith(withProgress);
   EXPECT_EQ(redirected.output, plain.output);
-  EXPECT_EQ(redirected.output.find("files"), std::string::npos);
+  EXPECT_EQ(redirected.output.find("/3 files"), std::string::npos);
 
   // On a terminal: the line is drawn in place and erased before each other line, which stays whole.
   const std::string shown = RunOnTerminal(withProgress);
