@@ -15,9 +15,12 @@ trap 'rm -rf "$work"' EXIT
 # measure <jobs> <input-folder>: prints "wall-seconds peak-resident-KiB" of one quiet conversion to jpg.
 measure() {
   rm -rf "$work/out"; mkdir -p "$work/out"
-  /usr/bin/time -f "%e %M" -o "$work/time" \
+  /usr/bin/time -f "%e %M %x" -o "$work/time" \
     "$build/lumivanecmd" -q -i "$2/" -o "$work/out" -c jpg --raw-load-as=24 --jobs="$1" >/dev/null 2>&1 || true
-  cat "$work/time"
+  read -r seconds peak code < "$work/time"
+  # Exit code 3: another copy of the program was running, so nothing was measured.
+  [ "$code" != 3 ] || { echo "another lumivanecmd is running; try again when it has ended" >&2; exit 3; }
+  echo "$seconds $peak"
 }
 
 compare() {  # compare <what> <input-folder>
