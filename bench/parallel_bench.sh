@@ -17,7 +17,8 @@ measure() {
   rm -rf "$work/out"; mkdir -p "$work/out"
   /usr/bin/time -f "%e %M %x" -o "$work/time" \
     "$build/lumivanecmd" -q -i "$2/" -o "$work/out" -c jpg --raw-load-as=24 --jobs="$1" >/dev/null 2>&1 || true
-  read -r seconds peak code < "$work/time"
+  # The last line holds the figures; a non-zero exit adds a line before it.
+  read -r seconds peak code < <(tail -n 1 "$work/time")
   # Exit code 3: another copy of the program was running, so nothing was measured.
   [ "$code" != 3 ] || { echo "another lumivanecmd is running; try again when it has ended" >&2; exit 3; }
   echo "$seconds $peak"
@@ -26,8 +27,8 @@ measure() {
 compare() {  # compare <what> <input-folder>
   local files one two
   files=$(find "$2" -type f | wc -l)
-  one=$(measure 1 "$2")
-  two=$(measure 2 "$2")
+  one=$(measure 1 "$2") || exit 3
+  two=$(measure 2 "$2") || exit 3
   awk -v w="$1" -v n="$files" -v one="$one" -v two="$two" 'BEGIN {
     split(one, a, " "); split(two, b, " "); if (a[1] <= 0) a[1] = 0.001; if (b[1] <= 0) b[1] = 0.001
     printf "%-30s %3d files | --jobs=1 %6.2f files/s %8.1f MiB peak | --jobs=2 %6.2f files/s %8.1f MiB peak | speed-up %.2fx\n",
