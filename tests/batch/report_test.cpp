@@ -11,24 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "support/jq.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
 namespace {
-
-// Runs jq (an independent JSON parser) with `filter` over the file and returns what it prints; nullopt when jq is
-// missing or refuses the input.
-std::optional<std::string> Jq(const std::string& filter, const std::string& file) {
-  const std::string command = "jq -j '" + filter + "' '" + file + "' 2>/dev/null";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return std::nullopt;
-  std::string out;
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-  return ::pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
-}
-
-bool HaveJq() { return std::system("jq --version >/dev/null 2>&1") == 0; }
 
 const std::string kReplacement = "\xEF\xBF\xBD";
 
@@ -69,7 +56,7 @@ TEST(JsonString, AJsonReaderGetsTheTextBack) {
     SCOPED_TRACE(c.name);
     if (c.decoded.find('\0') != std::string::npos) continue;  // jq cannot print a NUL back
     const std::string file = dir.WriteFile("s.json", JsonString(c.bytes));
-    EXPECT_EQ(Jq(".", file), c.decoded);
+    EXPECT_EQ(RunJq(".", file), c.decoded);
   }
 }
 
@@ -161,9 +148,9 @@ TEST(ReportWriter, WritesWholeLinesThatParseOneByOne) {
   EXPECT_TRUE(writer.Close());
 
   if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
-  EXPECT_EQ(Jq(R"(.type + " " + (.reason // "-") + "|")", path),
+  EXPECT_EQ(RunJq(R"(.type + " " + (.reason // "-") + "|")", path),
             "file undecodable|file would_replace_input|summary -|");
-  EXPECT_EQ(Jq(R"(select(.index == 1) | .input)", path), "/in/line\nbreak \"quoted\".dng");
+  EXPECT_EQ(RunJq(R"(select(.index == 1) | .input)", path), "/in/line\nbreak \"quoted\".dng");
 }
 
 TEST(ReportWriter, OpenReplacesAnOlderReportAndRefusesAMissingFolder) {

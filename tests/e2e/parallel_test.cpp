@@ -11,6 +11,7 @@
 
 #include "support/dng_writer.h"
 #include "support/run_program.h"
+#include "support/jq.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -73,8 +74,8 @@ TEST(ParallelConversion, FourJobsGiveTheConsoleLinesNamesAndBytesOfOne) {
   for (const int jobs : {1, 4}) {
     const std::string out = dir / ("out" + std::to_string(jobs));
     fs::create_directories(out);
-    results[jobs] = RunProgramWith({"-d", "-i", dir / "in", "-o", out, "-c", "jpg", "--filename-mask=%filename%-%n%.%ext%",
-                                    "--jobs=" + std::to_string(jobs)});
+    results[jobs] = RunProgramWith({"-d", "-i", dir / "in", "-o", out, "-c", "jpg",
+                                    "--filename-mask=%filename%-%n%.%ext%", "--jobs=" + std::to_string(jobs)});
     outputs[jobs] = FilesBelow(out);
   }
   const ProgramResult& one = results[1];
@@ -142,18 +143,8 @@ TEST(ParallelConversion, MalformedRunOptionsAndAnUnwritableReport) {
   EXPECT_EQ(FilesBelow(dir / "in").size(), 1u);  // nothing converted
 }
 
-// Runs jq over a file; what it prints, or nullopt when it fails (a line that is not JSON).
-std::optional<std::string> Jq(const std::string& filter, const std::string& file) {
-  std::FILE* pipe = ::popen(("jq -j '" + filter + "' '" + file + "' 2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return std::nullopt;
-  std::string out;
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
-  return ::pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
-}
-
 TEST(ParallelConversion, TheReportNamesEachFailuresReason) {
-  if (std::system("jq --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "jq is not installed";
+  if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
   TempDir dir;
   fs::create_directories(dir / "in");
   ASSERT_TRUE(WriteDngFile(dir / "in/good1.dng", Dng(64, 48, 1)));
@@ -170,15 +161,16 @@ TEST(ParallelConversion, TheReportNamesEachFailuresReason) {
   std::size_t lines = 0;
   for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1, ++lines) {
     const std::string one = dir.WriteFile("line.json", text.substr(start, end - start));
-    EXPECT_TRUE(Jq(".type", one).has_value()) << text.substr(start, end - start);
+    EXPECT_TRUE(RunJq(".type", one).has_value()) << text.substr(start, end - start);
   }
   EXPECT_EQ(lines, 4u);
   const std::optional<std::string> reasons =
-      Jq(R"(select(.type == "file") | (.input | split("/") | last) + "=" + (.reason // "ok") + ";")", report);
+      RunJq(R"(select(.type == "file") | (.input | split("/") | last) + "=" + (.reason // "ok") + ";")", report);
   ASSERT_TRUE(reasons.has_value());
   EXPECT_NE(reasons->find("garbage.dng=undecodable;"), std::string::npos) << *reasons;
   EXPECT_NE(reasons->find("good1.dng=encode_failed;"), std::string::npos) << *reasons;
-  EXPECT_EQ(Jq(R"jq(select(.type == "summary") | "\(.files) \(.converted) \(.failed) \(.jobs)")jq", report), "3 0 3 2");
+  EXPECT_EQ(RunJq(R"jq(select(.type == "summary") | "\(.files) \(.converted) \(.failed) \(.jobs)")jq", report),
+            "3 0 3 2");
 }
 
 // The program run under a pseudo-terminal by script(1); its output as the terminal got it.
