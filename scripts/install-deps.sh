@@ -6,6 +6,7 @@ packages=(
   libfreeimage-dev libdevil-dev libjxr-dev libjxr-tools
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
+  groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then
   exit 0

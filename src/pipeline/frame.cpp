@@ -4,6 +4,7 @@
 #include "pipeline/edit_steps.h"
 #include "pipeline/frame_paths.h"
 #include "pipeline/overlay_bitmap.h"
+#include "pipeline/replace_image.h"
 #include "platform/drawing_2d.h"
 #include "platform/drawing_vector.h"
 
@@ -61,7 +62,7 @@ FIBITMAP* RenderFrame(const Settings::Frame& frame, int width, int height) {
 
 FIBITMAP* DrawSolidFrame(FIBITMAP* image, int width, int height, const Settings& settings) {
   if (image == nullptr || settings.frame.doFrame == kFrameNone) return image;
-  FIBITMAP* picture = ToTwentyFourBits(image);
+  FIBITMAP* picture = ConvertTo24BitsOutside(image, 24, 24);
   if (picture == nullptr || settings.frame.doFrame != kFrameSolid) return picture;
 
   FIBITMAP* frame = RenderFrame(settings.frame, width, height);

@@ -9,14 +9,6 @@
 
 namespace lumivane {
 
-FIBITMAP* ToTwentyFourBits(FIBITMAP* picture) {
-  if (picture == nullptr) return nullptr;
-  if (FreeImage_GetImageType(picture) == FIT_BITMAP && FreeImage_GetBPP(picture) == 24) return picture;
-  FIBITMAP* converted = FreeImage_ConvertTo24Bits(picture);
-  FreeImage_Unload(picture);
-  return converted;
-}
-
 FIBITMAP* DrawingToBitmap(const DrawingImage& drawing) {
   std::optional<std::vector<std::uint8_t>> png = EncodeDrawingImagePng(drawing);
   if (!png || png->size() > std::numeric_limits<DWORD>::max()) return nullptr;

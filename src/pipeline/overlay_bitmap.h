@@ -1,15 +1,11 @@
 #pragma once
-// What frames and watermarks share: the picture at 24 bits, a drawing handed to FreeImage as PNG data, and the
-// alpha composite of an overlay onto the picture.
+// What frames and watermarks share: a drawing handed to FreeImage as PNG data, and the alpha composite of an
+// overlay onto the picture.
 #include <FreeImage.h>
 
 #include "platform/drawing_image.h"
 
 namespace lumivane {
-
-// The picture as a 24-bit bitmap: returned as it is when it already has 24 bits, otherwise converted and the
-// original unloaded. nullptr (original unloaded) when the conversion fails.
-FIBITMAP* ToTwentyFourBits(FIBITMAP* picture);
 
 // The drawing encoded as PNG in memory and decoded by FreeImage's PNG reader: a 32-bit bitmap with the
 // drawing's colours and alpha, or nullptr when either step fails.

@@ -2,6 +2,7 @@
 // composited onto the picture.
 #include "pipeline/edit_steps.h"
 #include "pipeline/overlay_bitmap.h"
+#include "pipeline/replace_image.h"
 #include "pipeline/watermark_placement.h"
 #include "pipeline/watermark_render.h"
 
@@ -43,9 +44,7 @@ FIBITMAP* RenderWatermark(const Settings::Watermark& watermark, const WatermarkI
 // Turns the watermark by 1..359 degrees; the bitmap grows to hold it and the new corners are transparent.
 FIBITMAP* RotateWatermark(FIBITMAP* mark, std::int32_t degrees) {
   if (degrees < 1 || degrees > 359) return mark;
-  FIBITMAP* rotated = FreeImage_Rotate(mark, degrees, nullptr);
-  FreeImage_Unload(mark);
-  return rotated;
+  return ReplaceImage(mark, FreeImage_Rotate(mark, degrees, nullptr));
 }
 
 // The watermark on a transparent canvas of the picture's size, or nullptr when it does not fit there.
@@ -77,7 +76,7 @@ FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const WatermarkKind& kind, int width, in
 FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height, const Settings& settings,
                         const WatermarkInputs& inputs) {
   if (image == nullptr || settings.watermark.doWatermark == kWatermarkNone) return image;
-  FIBITMAP* picture = ToTwentyFourBits(image);
+  FIBITMAP* picture = ConvertTo24BitsOutside(image, 24, 24);
   if (picture == nullptr) return nullptr;
 
   FIBITMAP* mark = RenderWatermark(settings.watermark, inputs);

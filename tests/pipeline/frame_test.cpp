@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "overlay_pictures.h"
 #include "pipeline/edit_steps.h"
+#include "support/picture_pixels.h"
 
 namespace lumivane::testing {
 namespace {

@@ -41,29 +41,23 @@ TEST(WatermarkBoundaryArea, FrameBoundaryOnlyWithASolidFrame) {
   for (const auto& c : cases) EXPECT_EQ(WatermarkBoundaryArea(200, 100, c.boundary, c.frame), c.expected) << c.what;
 }
 
-TEST(PlaceWatermark, NinePositionsInTheWholePicture) {
-  const WatermarkArea area{0, 0, 200, 100};
-  const WatermarkSize size{40, 20};
-  const WatermarkOffsets offsets{10, 5};
-  const std::pair<std::int64_t, std::int64_t> expected[] = {
-      {10, 5}, {80, 5}, {150, 5}, {10, 40}, {80, 40}, {150, 40}, {10, 75}, {80, 75}, {150, 75},
+TEST(PlaceWatermark, NinePositionsInTheWholePictureAndInsideTheFrame) {
+  using Corner = std::pair<std::int64_t, std::int64_t>;
+  const struct {
+    int boundary;
+    Corner expected[9];
+  } cases[] = {
+      {kBoundaryImage, {{10, 5}, {80, 5}, {150, 5}, {10, 40}, {80, 40}, {150, 40}, {10, 75}, {80, 75}, {150, 75}}},
+      {kBoundaryFrame,
+       {{30, 15}, {75, 15}, {120, 15}, {30, 37}, {75, 37}, {120, 37}, {30, 60}, {75, 60}, {120, 60}}},
   };
-  for (int position = 0; position < 9; ++position) {
-    const WatermarkArea placed = PlaceWatermark(position, size, offsets, area);
-    EXPECT_EQ(placed, (WatermarkArea{expected[position].first, expected[position].second, 40, 20})) << position;
-  }
-}
-
-TEST(PlaceWatermark, NinePositionsInsideTheFrame) {
-  const WatermarkArea area = WatermarkBoundaryArea(200, 100, kBoundaryFrame, SolidFrame(20, 30, 10, 15));
-  const WatermarkSize size{40, 20};
-  const WatermarkOffsets offsets{10, 5};
-  const std::pair<std::int64_t, std::int64_t> expected[] = {
-      {30, 15}, {75, 15}, {120, 15}, {30, 37}, {75, 37}, {120, 37}, {30, 60}, {75, 60}, {120, 60},
-  };
-  for (int position = 0; position < 9; ++position) {
-    const WatermarkArea placed = PlaceWatermark(position, size, offsets, area);
-    EXPECT_EQ(placed, (WatermarkArea{expected[position].first, expected[position].second, 40, 20})) << position;
+  for (const auto& c : cases) {
+    const WatermarkArea area = WatermarkBoundaryArea(200, 100, c.boundary, SolidFrame(20, 30, 10, 15));
+    for (int position = 0; position < 9; ++position) {
+      const WatermarkArea placed = PlaceWatermark(position, {40, 20}, {10, 5}, area);
+      EXPECT_EQ(placed, (WatermarkArea{c.expected[position].first, c.expected[position].second, 40, 20}))
+          << "boundary " << c.boundary << " position " << position;
+    }
   }
 }
 

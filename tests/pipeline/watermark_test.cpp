@@ -4,10 +4,10 @@
 #include <climits>
 #include <set>
 
-#include "overlay_pictures.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/watermark_text.h"
 #include "platform/drawing_font.h"
+#include "support/picture_pixels.h"
 
 namespace lumivane::testing {
 namespace {

@@ -44,12 +44,18 @@ std::string SamplesDir() {
 }
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options) {
+  std::vector<std::string> commandLine{ProgramPath()};
+  commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
+  return RunCommand(commandLine, options);
+}
+
+ProgramResult RunCommand(const std::vector<std::string>& commandLine, const RunOptions& options) {
   ProgramResult result;
+  if (commandLine.empty()) return result;
   int outPipe[2], errPipe[2], inPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0 || pipe2(inPipe, O_CLOEXEC) != 0) return result;
 
-  std::vector<std::string> argStore{ProgramPath()};
-  argStore.insert(argStore.end(), arguments.begin(), arguments.end());
+  std::vector<std::string> argStore = commandLine;
   std::vector<char*> argv;
   for (auto& a : argStore) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -70,7 +76,7 @@ ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const Ru
     posix_spawn_file_actions_addchdir_np(&actions, options.workingDirectory.c_str());
 
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(inPipe[0]);
   close(outPipe[1]);

@@ -19,6 +19,8 @@ struct RunOptions {
 };
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options = {});
+// Runs any program the same way: commandLine[0] is looked up in PATH unless it holds a "/".
+ProgramResult RunCommand(const std::vector<std::string>& commandLine, const RunOptions& options = {});
 
 // The path of the built lumivanecmd and of the source tree.
 std::string ProgramPath();

@@ -1,4 +1,6 @@
-#include "overlay_pictures.h"
+#include "support/picture_pixels.h"
+
+#include <functional>
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,18 +36,34 @@ std::optional<Rgb> PixelOf(FIBITMAP* picture, int x, int y) {
   return Rgb{pixel[FI_RGBA_RED], pixel[FI_RGBA_GREEN], pixel[FI_RGBA_BLUE]};
 }
 
-ChangedArea FindChangedArea(FIBITMAP* picture, Rgb background, int tolerance) {
+namespace {
+
+ChangedArea FindChangedPixels(FIBITMAP* picture, const std::function<Rgb(int x, int y)>& before, int tolerance) {
   ChangedArea area{.left = 1 << 30, .top = 1 << 30};
   const int width = static_cast<int>(FreeImage_GetWidth(picture));
   const int height = static_cast<int>(FreeImage_GetHeight(picture));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      if (Distance(*PixelOf(picture, x, y), background) <= tolerance) continue;
+      if (Distance(*PixelOf(picture, x, y), before(x, y)) <= tolerance) continue;
       area = {std::min(area.left, x), std::min(area.top, y), std::max(area.right, x + 1),
               std::max(area.bottom, y + 1), area.count + 1};
     }
   }
   return area.count == 0 ? ChangedArea{} : area;
+}
+
+}  // namespace
+
+ChangedArea FindChangedArea(FIBITMAP* picture, Rgb background, int tolerance) {
+  return FindChangedPixels(picture, [background](int, int) { return background; }, tolerance);
+}
+
+ChangedArea FindChangedArea(FIBITMAP* picture, FIBITMAP* before, int tolerance) {
+  if (FreeImage_GetWidth(picture) != FreeImage_GetWidth(before) ||
+      FreeImage_GetHeight(picture) != FreeImage_GetHeight(before)) {
+    return {};
+  }
+  return FindChangedPixels(picture, [before](int x, int y) { return *PixelOf(before, x, y); }, tolerance);
 }
 
 std::string WriteSolidPng(const TempDir& folder, const std::string& name, int width, int height, Rgb colour,

@@ -1,5 +1,5 @@
 #pragma once
-// Pictures for the frame and watermark tests, and reading their pixels back with the top row first.
+// Pictures of one colour for the frame and watermark tests, and reading pixels back with the top row first.
 #include <FreeImage.h>
 
 #include <optional>
@@ -39,6 +39,8 @@ struct ChangedArea {
   int Height() const { return bottom - top; }
 };
 ChangedArea FindChangedArea(FIBITMAP* picture, Rgb background, int tolerance = 2);
+// The same against another picture of the same size (an empty area when the sizes differ).
+ChangedArea FindChangedArea(FIBITMAP* picture, FIBITMAP* before, int tolerance = 2);
 
 // Writes a picture file of one colour (24-bit, or 32-bit with the alpha given) below the folder.
 std::string WriteSolidPng(const TempDir& folder, const std::string& name, int width, int height, Rgb colour,
