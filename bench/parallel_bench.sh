@@ -35,6 +35,13 @@ compare() {  # compare <what> <input-folder>
       w, n, n / a[1], a[2] / 1024, n / b[1], b[2] / 1024, a[1] / b[1] }'
 }
 
+# What two cores can give right now: two busy loops at once against one. On a machine shared with other work the
+# speed-up of --jobs=2 cannot exceed this.
+spin() { local i=0; while [ $i -lt 200000 ]; do i=$((i + 1)); done; }
+start=$(date +%s.%N); spin; middle=$(date +%s.%N); spin & spin & wait; end=$(date +%s.%N)
+awk -v a="$start" -v b="$middle" -v c="$end" 'BEGIN {
+  printf "%-30s two busy loops at once run %.2fx as fast as one after the other\n", "machine", 2 * (b - a) / (c - b) }'
+
 mkdir -p "$work/samples"
 for copy in 1 2; do
   for file in "$samples"/*; do [ -f "$file" ] && cp "$file" "$work/samples/$copy-$(basename "$file")"; done
