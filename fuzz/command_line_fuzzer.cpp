@@ -18,10 +18,10 @@ using lumivane::fuzzing::Require;
 
 namespace {
 
-// Record equality, with two NaN gammas counting as equal.
-bool SameSettings(Settings a, const Settings& b) {
+// Record equality, with two NaN gammas counting as equal (NaN never equals itself).
+bool SameSettings(Settings a, Settings b) {
   if (std::isnan(a.adjustment.imageGamma) && std::isnan(b.adjustment.imageGamma)) {
-    a.adjustment.imageGamma = b.adjustment.imageGamma;
+    a.adjustment.imageGamma = b.adjustment.imageGamma = 0.0f;
   }
   return a == b;
 }

@@ -1,4 +1,5 @@
-// Option value texts: the integer and real rules and the keyword tables, with any bytes.
+// Option value texts: the integer and real rules, the keyword tables and colours, with any bytes.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -6,6 +7,8 @@
 #include "cli/keyword_tables.h"
 #include "cli/value_rules.h"
 #include "fuzz_support.h"
+#include "pipeline/colour_alpha.h"
+#include "settings/colour.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;
@@ -43,6 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)KeywordName(keywords, integer);
   }
   (void)CompressionKeywordName(text, integer);
+
+  // Colour values: only six characters make a colour; the opacity is clamped.
+  const RgbColour colour = ParseColour(text);
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+  if (ascii && text.size() != 6) Require(colour == RgbColour{}, "a text not six characters long is black");
+  const Rgba withAlpha = ParseColourAlpha(text, integer);
+  Require(AlphaOf(withAlpha) == (integer < 0 ? 0 : integer > 255 ? 255 : integer), "the opacity is clamped");
+  Require(RedOf(withAlpha) == colour.r && GreenOf(withAlpha) == colour.g && BlueOf(withAlpha) == colour.b,
+          "the colour with an opacity keeps its channels");
 
   const std::string_view trimmed = QuoteTrim(TrimBlanksAndTabs(TrimBlanks(text)));
   Require(trimmed.empty() || (trimmed.front() != '"' && trimmed.back() != '"'), "quote trim removes every quote");

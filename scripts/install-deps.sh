@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages lumivanecmd builds and runs with; does nothing when all are present.
+# Arguments name further packages that a check needs (scripts/fuzz.sh asks for clang and its fuzzer runtime).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
@@ -7,6 +8,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
+  "$@"
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then
   exit 0
