@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <chrono>
 
+#include "batch/isolated_conversion.h"
 #include "batch/output_file_time.h"
 #include "batch/protected_inputs.h"
 #include "batch/validate_job.h"
 #include "formats/signature.h"
-#include "pipeline/convert_image_file.h"
 #include "platform/console.h"
 
 namespace lumivane {
@@ -47,6 +47,7 @@ std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord
                         const CollectedFileList& files, const DrawingFont* watermarkFont) {
   const bool verbose = IsVerbose(job);
   const ProtectedInputs inputs(files);
+  const IsolationOptions isolation = IsolationOptionsFromEnvironment();
   std::int32_t index = 0;
   std::int32_t converted = 0;
   std::int64_t duration = 0;
@@ -63,7 +64,7 @@ std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord
     file.inputFile = entry.path;
     file.relativeSubfolder = entry.relativeSubfolder;
     const std::int64_t start = MillisecondClock();
-    const bool ok = ConvertImageFile(settings, job, inputs, file, watermarkFont);
+    const bool ok = ConvertImageFileIsolated(settings, job, inputs, file, watermarkFont, isolation);
     // A watermark's "%bpp%" shows the depth fixed for the file before, converted or not.
     if (job.automaticBitDepth != 0 && file.outputBitDepth != 0) job.previousOutputBitDepth = file.outputBitDepth;
     if (ok) {

@@ -18,6 +18,8 @@ class DrawingFont;
 // "[ERROR] Unable to convert the file!". After a success the job's random number is drawn anew and its file
 // counter grows, and the output gets its file time; a failure uses up neither. Leaves the number converted in the
 // progress count and returns it. The job's previous output bit depth follows each file whose depth was fixed.
+// Each file's decoding, edits and encoding run in a worker process (see isolated_conversion.h), so a file on which
+// a library crashes or hangs fails like any other file and the pass goes on.
 std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord& progress,
                         const CollectedFileList& files, const DrawingFont* watermarkFont);
 

@@ -116,7 +116,7 @@ constexpr ListingRow ImageExists(std::string_view setting, std::string_view erro
 
 using enum KeywordTable;
 
-// Part one: the decoding options of the job's input format group.
+// First: the decoding options of the job's input format group.
 inline constexpr ListingRow kInputFormatRows[] = {
     Named("DDS Load As: ", "Input/DDS Load As", kDdsLoadAs).For("dds"),
     Named("GIF Frame Loading: ", "Input/GIF Frame Loading", kFrameLoading).For("gif"),
@@ -130,7 +130,7 @@ inline constexpr ListingRow kInputFormatRows[] = {
     Named("TIFF Frame Loading: ", "Input/TIFF Frame Loading", kFrameLoading).For("tiff"),
 };
 
-// Part two: the encoder options of the output format; its bit depth first, then its further lines, then the
+// Second: the encoder options of the output format; its bit depth first, then its further lines, then the
 // checks.
 inline constexpr ListingRow kOutputFormatRows[] = {
     BitDepthLine(),
@@ -161,7 +161,7 @@ inline constexpr std::int32_t kTextWatermark = 1;
 inline constexpr std::int32_t kImageWatermark = 2;
 inline constexpr std::int32_t kCustomTimestamp = 2;
 
-// Part three: the edits and the naming.
+// Third: the edits and the naming.
 inline constexpr ListingRow kEditAndNamingRows[] = {
     Named("Image Rotation Type: ", "Transform/Image Rotation Type", kRotationType).IfOn(kDoRotation),
     Number("Image Rotation: ", "Transform/Image Rotation").IfOn(kDoRotation),

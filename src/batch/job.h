@@ -35,7 +35,9 @@ enum class ConversionFailure : std::int8_t {
   kEditFailed,        // a transform, frame or watermark step failed
   kEncodeFailed,      // the encoder refused the image
   kWriteFailed,       // the output could not be written, flushed or renamed into place
-  kWouldReplaceInput  // the output path names one of the collected inputs
+  kWouldReplaceInput,  // the output path names one of the collected inputs
+  kWorkerCrashed,      // the process converting the file died or left no complete result
+  kWorkerTimedOut      // the process converting the file ran past its time limit
 };
 
 // One file on its way through the pipeline. The pipeline is handed this record and fills the later fields.

@@ -24,7 +24,7 @@ namespace {
 
 void PrintString(const char* group, const char* key) { PrintLine(LookupString(group, key)); }
 
-// Steps 4 to 10: input, output folder and conversion type, with the debug lines between them. The error line of
+// The input, the output folder and the conversion type, with the debug lines between them. The error line of
 // the first failure, if any.
 std::optional<std::string_view> CheckJob(JobRecord& job, bool debug) {
   if (debug) PrintLine("Input: " + job.inputFolder);
@@ -37,7 +37,7 @@ std::optional<std::string_view> CheckJob(JobRecord& job, bool debug) {
   return CheckConversionType(job);
 }
 
-// Step 12: the encoder values that stay the same for every file of the batch.
+// The encoder values that stay the same for every file of the batch.
 void PrepareEncoderValues(const Settings& settings, JobRecord& job) {
   const std::optional<OutputFormat> format = FindOutputFormat(job.outputFormat);
   job.encoderTypeId = format ? format->encoderTypeId : 0;
@@ -47,7 +47,7 @@ void PrepareEncoderValues(const Settings& settings, JobRecord& job) {
   job.previousOutputBitDepth = 0;
 }
 
-// Steps 13 and 14: the files added.
+// Collection phase; returns the number of files added.
 std::int32_t Collect(bool quiet) {
   if (!quiet) PrintString("General", "Importing");
   gCollectedFiles.Clear();
@@ -57,7 +57,7 @@ std::int32_t Collect(bool quiet) {
   return added;
 }
 
-// Step 16: the files converted.
+// Conversion phase on its worker thread; returns the number of files converted.
 std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont) {
   if (!quiet) PrintString("General", "Converting");
   gProgress.Reset();

@@ -1,5 +1,9 @@
 #include "cli/string_table.h"
 
+#include <optional>
+
+#include "settings/preferences_reader.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -113,8 +117,13 @@ size_t FindGroup(const StringTable& table, const std::string& name) {
 }  // namespace
 
 void BuildStringTable(const std::string& languageFile) {
-  (void)languageFile;  // see the header: the windowed edition lays a language file over these texts
   BuildStringTableFrom(kBuiltInStrings);
+  if (languageFile.empty()) return;
+  const std::optional<PreferencesFile> language = ReadPreferencesFile(languageFile);
+  if (!language) return;
+  ApplyStringOverrides([&language](const std::string& group, const std::string& key, const std::string& fallback) {
+    return ReadPreferencesString(*language, group, key, fallback);
+  });
 }
 
 void BuildStringTableFrom(std::span<const StringPair> pairs) {

@@ -16,8 +16,8 @@ struct StringPair {
   const char* second;
 };
 
-// Builds the table from the built-in texts. Language files belong to the windowed edition; their texts are
-// laid over the built-in ones with ApplyStringOverrides. The command line passes an empty name.
+// Builds the table from the built-in texts; when languageFile names a readable preferences file, its values
+// (group and key matched without regard to case) replace them. The command line passes an empty name.
 void BuildStringTable(const std::string& languageFile);
 
 // Builds the table from the given list instead of the built-in one.

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "batch/output_naming.h"
 #include "pipeline/decode.h"
@@ -14,6 +16,7 @@
 #include "pipeline/output_depth.h"
 #include "pipeline/temporary_path.h"
 #include "pipeline/tone_map.h"
+#include "platform/file_write.h"
 
 namespace lumivane {
 
@@ -40,7 +43,7 @@ DecodeOptions DecodeOptionsOf(const Settings& settings) {
   return options;
 }
 
-// Step 1: the decoded image with a size, or none (the reason is in file).
+// The decoded image with a size, or none (the reason is in file).
 OwnedBitmap Decode(const Settings& settings, FileConversion& file) {
   if (::access(file.inputFile.c_str(), R_OK) != 0) {
     Fail(file, ConversionFailure::kUnreadable, "the input cannot be read");
@@ -64,7 +67,7 @@ Size SizeOf(FIBITMAP* image) {
   return {static_cast<int>(FreeImage_GetWidth(image)), static_cast<int>(FreeImage_GetHeight(image))};
 }
 
-// Steps 3 to 14: the edits, in their fixed order. False (with the image gone) when a step yields no image.
+// The edits from rotation to the watermark, in their fixed order. False (with the image gone) when a step yields no image.
 bool Edit(const Settings& settings, const JobRecord& job, FileConversion& file, const DrawingFont* watermarkFont,
           OwnedBitmap& image) {
   image.reset(RotateImage(image.release(), settings));
@@ -106,18 +109,17 @@ EncodeRequest RequestFor(const Settings& settings, const JobRecord& job, const F
   request.saveFlags = job.saveFlags;
   request.bmpColorTable = settings.output.bmpColorTable;
   request.bmpCompression = settings.output.bmpCompression;
-  request.outputPath = file.outputFile;
-  request.temporaryPath = file.temporaryFile;
   return request;
 }
 
 }  // namespace
 
-bool ConvertImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
-                      FileConversion& file, const DrawingFont* watermarkFont) {
+bool ConvertImageContent(const Settings& settings, const JobRecord& job, FileConversion& file,
+                         const DrawingFont* watermarkFont, std::vector<unsigned char>& encoded) {
   file.failure = ConversionFailure::kNone;
   file.failureText.clear();
   file.outputBitDepth = job.outputBitDepth;
+  encoded.clear();
   OwnedBitmap image = Decode(settings, file);
   if (!image) return false;
   const OwnedBitmap metadataHolder(CreateMetadataHolder(image.get()));
@@ -131,6 +133,15 @@ bool ConvertImageFile(const Settings& settings, const JobRecord& job, const Prot
   file.outputBitDepth = outputBitDepth;
   if (!image) return Fail(file, ConversionFailure::kEncodeFailed, "no conversion to the output bit depth");
 
+  std::optional<std::vector<unsigned char>> bytes =
+      EncodeImageFile(image.get(), metadataHolder.get(), RequestFor(settings, job, file));
+  if (!bytes) return Fail(file, ConversionFailure::kEncodeFailed, "the encoder failed");
+  encoded = std::move(*bytes);
+  return true;
+}
+
+bool CommitImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
+                     FileConversion& file, std::span<const unsigned char> encoded) {
   file.outputFile = BuildOutputPath(settings, job, file);
   file.temporaryFile =
       TemporaryOutputPath(job.outputFolder, file.relativeSubfolder, settings.advanced.keepSubfolders != 0,
@@ -138,10 +149,17 @@ bool ConvertImageFile(const Settings& settings, const JobRecord& job, const Prot
   if (inputs.IsInput(file.outputFile)) {
     return Fail(file, ConversionFailure::kWouldReplaceInput, "the output would replace an input file");
   }
-  if (!EncodeImage(image.get(), metadataHolder.get(), RequestFor(settings, job, file))) {
-    return Fail(file, ConversionFailure::kEncodeFailed, "the encoder or the write failed");
+  if (!WriteFileViaTemporary(file.temporaryFile, file.outputFile, encoded)) {
+    return Fail(file, ConversionFailure::kWriteFailed, "the output could not be written");
   }
   return true;
+}
+
+bool ConvertImageFile(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
+                      FileConversion& file, const DrawingFont* watermarkFont) {
+  std::vector<unsigned char> encoded;
+  return ConvertImageContent(settings, job, file, watermarkFont, encoded) &&
+         CommitImageFile(settings, job, inputs, file, encoded);
 }
 
 }  // namespace lumivane

@@ -85,15 +85,25 @@ bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
   return ok;
 }
 
-bool SaveWithFreeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
-  if (image == nullptr) return false;
+std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
+                                                              const EncodeRequest& request) {
+  if (image == nullptr) return std::nullopt;
   const PreparedImage prepared(image, request.format);
-  if (prepared.get() == nullptr) return false;
+  if (prepared.get() == nullptr) return std::nullopt;
   if (metadataHolder != nullptr) FreeImage_CloneMetadata(prepared.get(), metadataHolder);
-  return EncodeWithFreeImage(prepared.get(), request.encoderTypeId, request.saveFlags,
-                             [&request](std::span<const unsigned char> bytes) {
-                               return WriteFileViaTemporary(request.temporaryPath, request.outputPath, bytes);
-                             });
+  std::vector<unsigned char> file;
+  const bool ok = EncodeWithFreeImage(prepared.get(), request.encoderTypeId, request.saveFlags,
+                                      [&file](std::span<const unsigned char> bytes) {
+                                        file.assign(bytes.begin(), bytes.end());
+                                        return true;
+                                      });
+  if (!ok) return std::nullopt;
+  return file;
+}
+
+bool SaveWithFreeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
+  const std::optional<std::vector<unsigned char>> file = EncodeFreeImageFile(image, metadataHolder, request);
+  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
 }
 
 }  // namespace lumivane

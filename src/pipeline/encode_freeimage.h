@@ -1,7 +1,9 @@
 #pragma once
 // The FreeImage encoders: every output format except psd, dds, pcx (DevIL) and jxr (jxrlib).
 #include <functional>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include <FreeImage.h>
 
@@ -14,6 +16,12 @@ namespace lumivane {
 // The image stays the caller's.
 bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
                          const std::function<bool(std::span<const unsigned char>)>& use);
+
+// Copies the metadata of metadataHolder (when there is one) onto image and encodes it into memory with the
+// request's encoder and flags, as SaveWithFreeImage does. No value when the encoder fails. Both bitmaps stay the
+// caller's.
+std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
+                                                              const EncodeRequest& request);
 
 // Copies the metadata of metadataHolder (when there is one) onto image, encodes it with the request's encoder and
 // flags and writes the file through the request's temporary path. Both bitmaps stay the caller's.

@@ -7,6 +7,7 @@
 #include "pipeline/encode_freeimage.h"
 #include "pipeline/encode_jxr.h"
 #include "pipeline/exact_palette_bmp.h"
+#include "platform/file_write.h"
 
 namespace lumivane {
 namespace {
@@ -35,22 +36,28 @@ const RouteRow* RouteOf(std::string_view format) {
 
 }  // namespace
 
-bool EncodeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
-  if (image == nullptr) return false;
+std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
+                                                          const EncodeRequest& request) {
+  if (image == nullptr) return std::nullopt;
   if (const RouteRow* row = RouteOf(request.format)) {
     switch (row->route) {
       case EncoderRoute::kDevil:
-        return SaveWithDevil(image, request, false);
+        return EncodeWithDevil(image, request.encoderTypeId, false);
       case EncoderRoute::kDevilWithMipmaps:
-        return SaveWithDevil(image, request, true);
+        return EncodeWithDevil(image, request.encoderTypeId, true);
       case EncoderRoute::kJpegXr:
-        return SaveJpegXr(image, request);
+        return EncodeJpegXr(image, request.saveFlags);
     }
   }
   if (request.format == "bmp" && request.outputBitDepth == 8 && request.bmpColorTable == kBmpColorTableExact) {
-    return SaveExactPaletteBitmap(image, request);
+    return EncodeExactPaletteBitmap(image, request.encoderTypeId, request.saveFlags, request.bmpCompression);
   }
-  return SaveWithFreeImage(image, metadataHolder, request);
+  return EncodeFreeImageFile(image, metadataHolder, request);
+}
+
+bool EncodeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
+  const std::optional<std::vector<unsigned char>> file = EncodeImageFile(image, metadataHolder, request);
+  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
 }
 
 }  // namespace lumivane

@@ -1,5 +1,8 @@
 #pragma once
 // Writing the converted image as the output file: the choice of encoder and the safe write.
+#include <optional>
+#include <vector>
+
 #include <FreeImage.h>
 
 #include "pipeline/encode_request.h"
@@ -18,5 +21,10 @@ inline constexpr int kBmpColorTableExact = 1;
 //
 // Borrows both bitmaps: the caller unloads image and metadataHolder afterwards. metadataHolder may be nullptr.
 bool EncodeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request);
+
+// The bytes of the output file that EncodeImage writes, encoded into memory by the same route; the request's paths
+// are not used. No value when there is no image or the encoder fails. Borrows both bitmaps.
+std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
+                                                          const EncodeRequest& request);
 
 }  // namespace lumivane

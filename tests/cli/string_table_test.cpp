@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -142,6 +144,17 @@ TEST_F(StringTableTest, OverridesReplaceTextsUntilTheTableIsBuiltAgain) {
   EXPECT_EQ(LookupString("Msg", "Conversion complete"), "Conversion complete");
 
   BuildStringTable("");
+  EXPECT_EQ(LookupString("Msg", "Files converted"), "Files converted: %s1% of %s2%");
+}
+
+TEST_F(StringTableTest, ALanguageFileReplacesTheTextsItNames) {
+  TempDir dir;
+  const std::string language =
+      dir.WriteFile("de.lng", "\xEF\xBB\xBF[msg]\nfiles converted = Dateien umgewandelt: %s1% von %s2%\n");
+  BuildStringTable(language);
+  EXPECT_EQ(LookupString("Msg", "Files converted"), "Dateien umgewandelt: %s1% von %s2%");
+  EXPECT_EQ(LookupString("General", "Preparing"), "Preparing...");
+  BuildStringTable(dir / "missing.lng");
   EXPECT_EQ(LookupString("Msg", "Files converted"), "Files converted: %s1% of %s2%");
 }
 

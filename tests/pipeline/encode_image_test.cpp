@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/mount.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,6 +9,7 @@
 #include "pipeline/encode_support.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/output_depth.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -117,26 +114,6 @@ TEST(EncodeImage, FailsWithoutAnImage) {
   EXPECT_FALSE(EncodeImage(nullptr, nullptr, RequestFor(dir.path().string() + "/", "png", 24, 0)));
   EXPECT_TRUE(FolderEntries(dir.path().string()).empty());
 }
-
-// A 64 KiB tmpfs mounted over a fresh folder for the test's lifetime.
-class SmallDisk {
- public:
-  SmallDisk() {
-    mounted_ = mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, "size=64k") == 0;
-    if (!mounted_) error_ = std::strerror(errno);
-  }
-  ~SmallDisk() {
-    if (mounted_) umount2(dir_.path().c_str(), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-  const std::string& error() const { return error_; }
-  const TempDir& dir() const { return dir_; }
-
- private:
-  TempDir dir_;
-  bool mounted_ = false;
-  std::string error_;
-};
 
 TEST(EncodeImage, ASaveOntoAFullDiskFailsAndLeavesTheOlderOutputWhole) {
   InitialiseEncoders();

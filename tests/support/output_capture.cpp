@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -40,19 +41,6 @@ std::string StandardOutputCapture::Text() {
   return text_;
 }
 
-std::vector<std::string> StandardOutputCapture::Lines() {
-  const std::string text = Text();
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
+std::vector<std::string> StandardOutputCapture::Lines() { return SplitLines(Text()); }
 
 }  // namespace lumivane::testing

@@ -15,7 +15,7 @@ class StandardOutputCapture {
 
   // Ends the capture (standard output is restored) and returns everything written meanwhile.
   std::string Text();
-  // Text() split at CR LF; a final unterminated piece is kept.
+  // Text() split into lines (SplitLines of run_program.h).
   std::vector<std::string> Lines();
 
  private:

@@ -14,8 +14,6 @@ extern char** environ;
 
 namespace lumivane::testing {
 
-namespace {
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -31,8 +29,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-}  // namespace
-
 std::string ProgramPath() { return LUMIVANE_BINARY; }
 std::string SourceDir() { return LUMIVANE_SOURCE_DIR; }
 
@@ -44,7 +40,8 @@ std::string SamplesDir() {
 }
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options) {
-  std::vector<std::string> commandLine{ProgramPath()};
+  std::vector<std::string> commandLine = options.launcher;
+  commandLine.push_back(options.program.empty() ? ProgramPath() : options.program);
   commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
   return RunCommand(commandLine, options);
 }

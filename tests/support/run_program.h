@@ -16,7 +16,12 @@ struct RunOptions {
   std::string workingDirectory;  // empty: the test's own
   std::string standardInput;     // bytes fed to the program; the pipe is closed afterwards
   std::vector<std::string> extraEnvironment;  // "NAME=value" entries added to the environment
+  std::string program;                    // empty: the built lumivanecmd (ProgramPath)
+  std::vector<std::string> launcher;      // command and arguments put in front of the program ("setpriv", ...)
 };
+
+// Console output split at CR LF; a final unterminated piece is kept.
+std::vector<std::string> SplitLines(const std::string& text);
 
 ProgramResult RunProgramWith(const std::vector<std::string>& arguments, const RunOptions& options = {});
 // Runs any program the same way: commandLine[0] is looked up in PATH unless it holds a "/".

@@ -1,0 +1,455 @@
+// Batches over hostile inputs, run through the built program: damaged camera files, files and folders the program
+// may not read, an output it may not write, a full disk, awkward names and masks, a huge list file, a link loop and
+// a decoder that crashes or hangs. In every case: the exact console lines and exit code, no crash or hang, inputs
+// unchanged, and only whole outputs.
+#include <FreeImage.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/dng_writer.h"
+#include "support/run_program.h"
+#include "support/small_disk.h"
+#include "support/temp_dir.h"
+
+namespace lumivane::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every run is killed after this long, so a hang fails the test instead of stopping the suite.
+const char* const kRunLimitSeconds = "600";
+
+std::vector<std::string> WithRunLimit(std::vector<std::string> launcher) {
+  launcher.insert(launcher.begin(), {"/usr/bin/timeout", "-s", "KILL", kRunLimitSeconds});
+  return launcher;
+}
+
+// The console lines after the banner of a run that collected `added` files and converted `converted`.
+std::vector<std::string> RunLines(int added, int converted) {
+  std::vector<std::string> lines = {"Preparing...", "Importing...",
+                                    "Import complete, new files added: " + std::to_string(added)};
+  if (added == 0) {
+    lines.insert(lines.end(), {"Conversion stopped", "No input file(s) found. Please, add valid file(s) and try again!"});
+  } else if (converted == 0) {
+    lines.insert(lines.end(), {"Converting...", "Conversion stopped"});
+  } else {
+    lines.insert(lines.end(), {"Converting...", "Conversion complete",
+                               "Files converted: " + std::to_string(converted) + " of " + std::to_string(added)});
+  }
+  return lines;
+}
+
+// Checks the banner, the lines after it and the exit code: 0 when every collected file converted, else 1.
+void ExpectRun(const ProgramResult& result, int added, int converted) {
+  ASSERT_GE(result.lines.size(), 4u) << result.output;
+  EXPECT_EQ(result.lines[0], "Lumivane 3.0");
+  EXPECT_EQ(result.lines[1], "(c) 2026 Tarnwick");
+  EXPECT_EQ(std::vector<std::string>(result.lines.begin() + 4, result.lines.end()), RunLines(added, converted));
+  EXPECT_EQ(result.exitCode, added > 0 && converted == added ? 0 : 1);
+  EXPECT_EQ(result.errorOutput, "");
+}
+
+ProgramResult RunLimited(const std::vector<std::string>& arguments, RunOptions options = {}) {
+  options.launcher = WithRunLimit(options.launcher);
+  return RunProgramWith(arguments, options);
+}
+
+// Every regular file below folder (links not followed), with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code error;
+  for (auto it = fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, error);
+       it != fs::recursive_directory_iterator(); it.increment(error)) {
+    if (it->is_regular_file(error) && !it->is_symlink(error)) files[it->path().string()] = ReadFileBytes(it->path());
+  }
+  return files;
+}
+
+bool IsWholeImage(const std::string& bytes) {
+  std::string copy = bytes;
+  FIMEMORY* stream = FreeImage_OpenMemory(reinterpret_cast<BYTE*>(copy.data()), static_cast<DWORD>(copy.size()));
+  if (stream == nullptr) return false;
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(stream, 0);
+  FIBITMAP* image = format == FIF_UNKNOWN ? nullptr : FreeImage_LoadFromMemory(format, stream, 0);
+  const bool whole = image != nullptr && FreeImage_GetWidth(image) > 0;
+  if (image != nullptr) FreeImage_Unload(image);
+  FreeImage_CloseMemory(stream);
+  return whole;
+}
+
+// The outputs below folder, by file name: each must be a whole image, and no temporary file may be left.
+std::vector<std::string> ExpectWholeOutputs(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& [path, bytes] : Snapshot(folder)) {
+    const std::string name = fs::path(path).filename().string();
+    EXPECT_FALSE(name.starts_with("lumivane")) << "temporary file left: " << path;
+    EXPECT_TRUE(IsWholeImage(bytes)) << "not a whole image: " << path;
+    names.push_back(name);
+  }
+  return names;
+}
+
+std::string MakeFolder(const TempDir& dir, const std::string& name, fs::perms perms = fs::perms(0777)) {
+  const std::string path = dir / name;
+  fs::create_directories(path);
+  fs::permissions(path, perms);
+  return path + "/";
+}
+
+std::string Dng(const TempDir& dir, const std::string& name, std::uint32_t seed = 1) {
+  const std::string path = dir / name;
+  fs::create_directories(fs::path(path).parent_path());
+  EXPECT_TRUE(WriteDngFile(path, DngContent{.width = 64, .height = 48, .seed = seed}));
+  return path;
+}
+
+// The launcher that runs the program as an unprivileged user when the tests run as root, as CI does; empty when
+// they run unprivileged already. Nothing when the user cannot be changed here.
+std::optional<std::vector<std::string>> Unprivileged() {
+  if (::geteuid() != 0) return std::vector<std::string>{};
+  if (::access("/usr/bin/setpriv", X_OK) != 0) return std::nullopt;
+  return std::vector<std::string>{"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+}
+
+// A folder the unprivileged user can enter: mkdtemp makes the test's folder private.
+void OpenToEveryone(const TempDir& dir) { fs::permissions(dir.path(), fs::perms(0755)); }
+
+std::string FaultyDecoderProgram() {
+  return (fs::path(ProgramPath()).parent_path() / "lumivanecmd_faulty_decoder").string();
+}
+
+// --- damaged copies of the real samples ---
+
+std::string Truncated(const std::string& bytes, std::size_t size) { return bytes.substr(0, std::min(size, bytes.size())); }
+
+// One bit flipped in every 4099th byte after the first 512: headers mostly intact, image data damaged throughout.
+std::string BitFlipped(std::string bytes) {
+  for (std::size_t i = 512; i < bytes.size(); i += 4099) bytes[i] = static_cast<char>(bytes[i] ^ 0x10);
+  return bytes;
+}
+
+TEST(HostileInputs, DamagedCopiesOfTheSamplesFailAloneAndTheRestConverts) {
+  const std::string samples = SamplesDir();
+  if (samples.empty()) GTEST_SKIP() << "no sample files beside the project (../shared/samples)";
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  const std::string out = MakeFolder(dir, "out");
+  int made = 0;
+  for (const std::string group : {"camera", "odd"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path(samples) / group)) {
+      const std::string name = entry.path().stem().string();
+      const std::string extension = entry.path().extension().string();
+      if (extension == ".CR3") continue;  // not an accepted extension: collection skips it
+      const std::string bytes = ReadFileBytes(entry.path());
+      dir.WriteFile("in/" + name + "-half" + extension, Truncated(bytes, bytes.size() / 2));
+      dir.WriteFile("in/" + name + "-4k" + extension, Truncated(bytes, 4096));
+      dir.WriteFile("in/" + name + "-flipped" + extension, BitFlipped(bytes));
+      made += 3;
+    }
+  }
+  ASSERT_GT(made, 0);
+  Dng(dir, "in/intact.dng");
+  ++made;
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
+  const std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  ExpectRun(result, made, static_cast<int>(outputs.size()));
+  EXPECT_NE(std::find(outputs.begin(), outputs.end(), "intact.png"), outputs.end());
+  EXPECT_EQ(Snapshot(in), before);
+}
+
+// --- empty files and headers that claim huge images ---
+
+// Sets the value of a LONG entry of the first IFD of a little-endian TIFF.
+void PatchTiffLong(std::string& tiff, std::uint16_t tag, std::uint32_t value) {
+  std::uint32_t ifd = 0;
+  std::memcpy(&ifd, tiff.data() + 4, 4);
+  std::uint16_t count = 0;
+  std::memcpy(&count, tiff.data() + ifd, 2);
+  for (std::uint16_t i = 0; i < count; ++i) {
+    char* entry = tiff.data() + ifd + 2 + 12 * i;
+    std::uint16_t entryTag = 0;
+    std::memcpy(&entryTag, entry, 2);
+    if (entryTag == tag) std::memcpy(entry + 8, &value, 4);
+  }
+}
+
+TEST(HostileInputs, EmptyFilesAreNotCollectedAndHugeHeadersFail) {
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  const std::string out = MakeFolder(dir, "out");
+  dir.WriteFile("in/empty.dng", "");
+  dir.WriteFile("in/empty.nef", "");
+  Dng(dir, "in/good.dng");
+  std::string huge = *MakeDngBytes(DngContent{});
+  PatchTiffLong(huge, 256, 0x7FFFFFF0);  // width
+  PatchTiffLong(huge, 257, 0x7FFFFFF0);  // height
+  dir.WriteFile("in/huge.dng", huge);
+  std::string wide = *MakeDngBytes(DngContent{});
+  PatchTiffLong(wide, 256, 65000);
+  PatchTiffLong(wide, 257, 65000);
+  PatchTiffLong(wide, 279, 0xFFFFFFF0);  // strip byte count far past the end of the file
+  dir.WriteFile("in/wide.dng", wide);
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
+  ExpectRun(result, 3, 1);
+  EXPECT_EQ(ExpectWholeOutputs(out), std::vector<std::string>{"good.png"});
+  EXPECT_EQ(Snapshot(in), before);
+
+  // An empty file named as the input is refused before the batch starts.
+  const ProgramResult onlyEmpty = RunLimited({"-i", dir / "in/empty.dng", "-o", out, "-c", "png"});
+  ASSERT_GE(onlyEmpty.lines.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(onlyEmpty.lines.begin() + 4, onlyEmpty.lines.end()),
+            (std::vector<std::string>{"Preparing...", "Error: Invalid input file"}));
+  EXPECT_EQ(onlyEmpty.exitCode, 2);
+}
+
+// --- what the program may not read or write ---
+
+TEST(HostileInputs, UnreadableFilesAndFoldersFailOrAreSkippedAsAnUnprivilegedUser) {
+  const auto launcher = Unprivileged();
+  if (!launcher) GTEST_SKIP() << "running as root without setpriv: cannot drop privileges";
+  const TempDir dir;
+  OpenToEveryone(dir);
+  const std::string in = MakeFolder(dir, "in", fs::perms(0755));
+  const std::string out = MakeFolder(dir, "out");
+  Dng(dir, "in/good.dng", 1);
+  fs::permissions(Dng(dir, "in/secret.dng", 2), fs::perms::none);
+  Dng(dir, "in/locked/hidden.dng", 3);
+  fs::permissions(dir / "in/locked", fs::perms::none);
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
+  // The unreadable file is collected (it exists and is not empty) and fails; the locked folder cannot be listed.
+  ExpectRun(result, 2, 1);
+  EXPECT_EQ(ExpectWholeOutputs(out), std::vector<std::string>{"good.png"});
+  EXPECT_EQ(Snapshot(in), before);
+}
+
+TEST(HostileInputs, AnOutputFolderThatCannotBeWrittenFailsEveryFileAndKeepsItsOlderOutput) {
+  const auto launcher = Unprivileged();
+  if (!launcher) GTEST_SKIP() << "running as root without setpriv: cannot drop privileges";
+  const TempDir dir;
+  OpenToEveryone(dir);
+  const std::string in = MakeFolder(dir, "in", fs::perms(0755));
+  Dng(dir, "in/good.dng");
+  const std::string out = MakeFolder(dir, "out");
+  dir.WriteFile("out/good.png", "older output");
+  fs::permissions(out, fs::perms(0555));
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"}, {.launcher = *launcher});
+  ExpectRun(result, 1, 0);
+  EXPECT_EQ(Snapshot(out), (std::map<std::string, std::string>{{out + "good.png", "older output"}}));
+  EXPECT_EQ(Snapshot(in), before);
+}
+
+TEST(HostileInputs, AFullDiskFailsTheFileAndKeepsTheOlderOutputWhole) {
+  const SmallDisk disk("64k");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  // 512 x 384 of noise without a preview: far more than 64 KiB as png.
+  ASSERT_TRUE(WriteDngFile(dir / "in/big.dng", DngContent{.width = 512, .height = 384, .seed = 5}));
+  Dng(dir, "in/small.dng");
+  const std::string out = disk.dir().path().string() + "/";
+  disk.dir().WriteFile("big.png", "older output");
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
+  ExpectRun(result, 2, 1);
+  EXPECT_EQ(ReadFileBytes(out + "big.png"), "older output");
+  const auto outputs = Snapshot(out);
+  EXPECT_EQ(outputs.size(), 2u) << "only the older output and the small file's output";
+  EXPECT_TRUE(IsWholeImage(ReadFileBytes(out + "small.png")));
+  EXPECT_EQ(Snapshot(in), before);
+}
+
+// --- masks and names ---
+
+struct MaskCase {
+  const char* mask;
+  int converted;        // of one file
+  const char* written;  // path below the output folder, "" when nothing may be written
+};
+
+TEST(HostileInputs, MasksThatPointIntoFoldersWriteThereOrFailCleanly) {
+  const MaskCase cases[] = {
+      {"missing/%filename%.%ext%", 0, ""},        // a folder that does not exist is not made
+      {"%filename%.%ext%/", 0, ""},               // a name that ends in a separator
+      {"sub/%filename%.%ext%", 1, "sub/good.png"},  // a folder that exists
+      {"/%filename%.%ext%", 1, "good.png"},       // a leading separator stays inside the output folder
+      {"sub", 0, ""},                             // the name of an existing folder is not replaced
+  };
+  for (const MaskCase& c : cases) {
+    SCOPED_TRACE(c.mask);
+    const TempDir dir;
+    const std::string in = MakeFolder(dir, "in");
+    Dng(dir, "in/good.dng");
+    const std::string out = MakeFolder(dir, "out");
+    MakeFolder(dir, "out/sub");
+    const auto before = Snapshot(in);
+    const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png", std::string("--filename-mask=") + c.mask});
+    ExpectRun(result, 1, c.converted);
+    std::map<std::string, std::string> written = Snapshot(dir.path().string());
+    for (const auto& [path, bytes] : before) written.erase(path);
+    if (*c.written == '\0') {
+      EXPECT_TRUE(written.empty()) << written.begin()->first;
+    } else {
+      ASSERT_EQ(written.size(), 1u);
+      EXPECT_EQ(fs::path(written.begin()->first), fs::path(out + c.written));
+      EXPECT_TRUE(IsWholeImage(written.begin()->second));
+    }
+    EXPECT_FALSE(fs::exists(out + "missing"));
+    EXPECT_EQ(Snapshot(in), before);
+  }
+}
+
+TEST(HostileInputs, AwkwardNamesConvertAndPrintAsOneLineEach) {
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  const std::string out = MakeFolder(dir, "out");
+  const std::vector<std::string> names = {"with space.dng", "quote\"and'apostrophe.dng", "new\nline.dng",
+                                          "bad\xFF\xFEutf8.dng", "tab\there.dng"};
+  for (std::size_t i = 0; i < names.size(); ++i) Dng(dir, "in/" + names[i], static_cast<std::uint32_t>(i + 1));
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
+  ExpectRun(result, 5, 5);
+  std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  std::sort(outputs.begin(), outputs.end());
+  std::vector<std::string> expected;
+  for (const std::string& name : names) expected.push_back(name.substr(0, name.size() - 3) + "png");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(outputs, expected);
+  EXPECT_EQ(Snapshot(in), before);
+
+  // In debug mode each file is one "Processing: " line, with control characters as "?" and bad bytes as U+FFFD.
+  const TempDir again;
+  const std::string out2 = MakeFolder(again, "out");
+  const ProgramResult debug = RunLimited({"-d", "-i", in, "-o", out2, "-c", "png"});
+  EXPECT_EQ(debug.exitCode, 0);
+  const std::vector<std::string> shown = {in + "with space.dng", in + "quote\"and'apostrophe.dng",
+                                          in + "new?line.dng", in + "bad\xEF\xBF\xBD\xEF\xBF\xBDutf8.dng",
+                                          in + "tab?here.dng"};
+  for (const std::string& path : shown) {
+    EXPECT_NE(std::find(debug.lines.begin(), debug.lines.end(), "Processing: " + path), debug.lines.end()) << path;
+  }
+  EXPECT_EQ(std::count_if(debug.lines.begin(), debug.lines.end(),
+                          [](const std::string& line) { return line.starts_with("[OK] Saving As: "); }),
+            5);
+}
+
+// --- collection ---
+
+TEST(HostileInputs, AMillionLineListWithFewExistingFilesCollectsThoseFew) {
+  const TempDir dir;
+  const std::string out = MakeFolder(dir, "out");
+  const std::string first = Dng(dir, "in/first.dng", 1);
+  const std::string middle = Dng(dir, "in/middle.dng", 2);
+  const std::string last = Dng(dir, "in/last.dng", 3);
+  const std::string list = dir / "list.txt";
+  {
+    std::ofstream file(list, std::ios::binary);
+    file << first << "\n";
+    for (int i = 0; i < 1000000; ++i) {
+      if (i == 500000) file << middle << "\n";
+      file << dir.path().string() << "/gone/photo" << i << ".dng\n";
+    }
+    file << last << "\n";
+  }
+  const auto before = Snapshot(dir / "in");
+  const std::string listBefore = ReadFileBytes(list);
+
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png"});
+  ExpectRun(result, 3, 3);
+  std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  std::sort(outputs.begin(), outputs.end());
+  EXPECT_EQ(outputs, (std::vector<std::string>{"first.png", "last.png", "middle.png"}));
+  EXPECT_EQ(Snapshot(dir / "in"), before);
+  EXPECT_EQ(ReadFileBytes(list), listBefore);
+}
+
+TEST(HostileInputs, ASymbolicLinkLoopIsWalkedOnce) {
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  const std::string out = MakeFolder(dir, "out");
+  Dng(dir, "in/top.dng", 1);
+  Dng(dir, "in/a/b/deep.dng", 2);
+  fs::create_directory_symlink("../..", dir / "in/a/b/up");  // in/a/b/up -> in
+  fs::create_directory_symlink(".", dir / "in/a/self");
+  const auto before = Snapshot(in);
+
+  const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png"});
+  ExpectRun(result, 2, 2);
+  std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  std::sort(outputs.begin(), outputs.end());
+  EXPECT_EQ(outputs, (std::vector<std::string>{"deep.png", "top.png"}));
+  EXPECT_EQ(Snapshot(in), before);
+}
+
+// --- a decoder that crashes or hangs ---
+
+TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingANumber) {
+  const std::string program = FaultyDecoderProgram();
+  ASSERT_EQ(::access(program.c_str(), X_OK), 0) << "build lumivanecmd_faulty_decoder (tools/) first: " << program;
+  const TempDir dir;
+  const std::string list = dir / "list.txt";
+  const std::string out = MakeFolder(dir, "out");
+  // The conversion order is that of the collected-file table, so which good file gets which number is not fixed
+  // here; the failed ones must use up none.
+  const std::vector<std::string> files = {
+      Dng(dir, "in/a.dng", 1),
+      dir.WriteFile("in/abort.dng", "LUMIVANE-ABORT and then some camera data"),
+      dir.WriteFile("in/segv.dng", "LUMIVANE-SEGV and then some camera data"),
+      Dng(dir, "in/b.dng", 2),
+      dir.WriteFile("in/hang.dng", "LUMIVANE-HANG and then some camera data"),
+      Dng(dir, "in/c.dng", 3),
+  };
+  {
+    std::ofstream file(list, std::ios::binary);
+    for (const std::string& path : files) file << path << "\n";
+  }
+  const auto before = Snapshot(dir / "in");
+  const RunOptions options{.extraEnvironment = {"LUMIVANE_WORKER_TIME_LIMIT_MS=1500"}, .program = program};
+
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%"},
+                                   options);
+  ExpectRun(result, 6, 3);
+  std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  std::sort(outputs.begin(), outputs.end());
+  ASSERT_EQ(outputs.size(), 3u);
+  std::vector<std::string> bases;
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    EXPECT_EQ(outputs[i].substr(0, 6), "0000" + std::to_string(i + 1) + "-") << outputs[i];
+    bases.push_back(outputs[i].substr(6));
+  }
+  std::sort(bases.begin(), bases.end());
+  EXPECT_EQ(bases, (std::vector<std::string>{"a.png", "b.png", "c.png"}));
+  EXPECT_EQ(Snapshot(dir / "in"), before);
+
+  // The same files converted in-process take the whole program down: the decoder really does crash.
+  RunOptions inProcess = options;
+  inProcess.extraEnvironment.push_back("LUMIVANE_IN_PROCESS=1");
+  const TempDir other;
+  const ProgramResult crashed = RunLimited({"-i", list, "-o", MakeFolder(other, "out"), "-c", "png"}, inProcess);
+  EXPECT_NE(crashed.exitCode, 0);
+  EXPECT_NE(crashed.exitCode, 1);
+  EXPECT_EQ(std::find(crashed.lines.begin(), crashed.lines.end(), "Conversion complete"), crashed.lines.end())
+      << "expected the in-process run to die before its end";
+}
+
+}  // namespace
+}  // namespace lumivane::testing
