@@ -69,7 +69,7 @@ void PrepareChild(pid_t parent) {
   const rlimit noCore{0, 0};
   ::setrlimit(RLIMIT_CORE, &noCore);
   PointAtNothing(STDOUT_FILENO);
-  if (!kKeepStandardError) PointAtNothing(STDERR_FILENO);
+  SilenceStandardError();
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (::getppid() != parent) ::_exit(kChildFailed);
 }

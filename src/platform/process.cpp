@@ -7,8 +7,13 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <vector>
+
+#if LUMIVANE_SANITIZED_BUILD
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 namespace lumivane {
 
@@ -66,7 +71,12 @@ bool SingleInstanceGuard(const std::string& name) {
 }
 
 void SilenceStandardError() {
-  if constexpr (kKeepStandardError) return;
+#if LUMIVANE_SANITIZED_BUILD
+  // Made once per process tree, before standard error is silenced; a forked child inherits it and sets it again.
+  static int reports = -1;
+  if (reports < 0) reports = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+  if (reports >= 0) __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(reports)));
+#endif
   const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (nothing < 0) return;
   if (nothing == STDERR_FILENO) {

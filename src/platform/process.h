@@ -13,18 +13,18 @@ enum ExitCode {
   kExitAlreadyRunning = 3,  // another copy holds the single-instance lock
 };
 
-// Builds with a sanitizer keep standard error open so that its reports stay visible.
+// Builds with a sanitizer runtime (whose reports must stay visible; see SilenceStandardError).
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-inline constexpr bool kKeepStandardError = true;
+#define LUMIVANE_SANITIZED_BUILD 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
-inline constexpr bool kKeepStandardError = true;
-#else
-inline constexpr bool kKeepStandardError = false;
+#define LUMIVANE_SANITIZED_BUILD 1
 #endif
-#else
-inline constexpr bool kKeepStandardError = false;
 #endif
+#ifndef LUMIVANE_SANITIZED_BUILD
+#define LUMIVANE_SANITIZED_BUILD 0
+#endif
+inline constexpr bool kSanitizedBuild = LUMIVANE_SANITIZED_BUILD != 0;
 
 // The full path of the running program file, or "" when the system does not tell it.
 std::string ProgramPath();
@@ -42,8 +42,10 @@ std::string BaseNameOfPath(std::string_view path);
 // however the process ends). False when another process - or an earlier call - holds it, or it cannot be made.
 bool SingleInstanceGuard(const std::string& name);
 
-// Points standard error at /dev/null: libraries print there, the program never does.
-// Sanitized builds keep it (see kKeepStandardError).
+// Points standard error at /dev/null: libraries print there, the program never does. A sanitized build first hands
+// its sanitizer runtime a copy of the standard error it had, so that reports stay visible while library messages go
+// where they go in a normal run. Each process calls it for itself (a forked child too): the runtime ties the copy
+// to the process that set it.
 void SilenceStandardError();
 
 // Installs a handler that drops the image library's messages, which must never reach the console.

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#if LUMIVANE_SANITIZED_BUILD
+#include <sanitizer/common_interface_defs.h>
+#endif
+
 namespace lumivane::testing {
 namespace {
 
@@ -104,16 +108,36 @@ TEST(SingleInstanceGuard, HeldUntilTheProcessEnds) {
 
 TEST(SingleInstanceGuard, NameTooLongForALockIsRefused) { EXPECT_FALSE(SingleInstanceGuard(std::string(200, 'x'))); }
 
-TEST(SilenceStandardError, DropsLibraryOutputUnlessASanitizerNeedsIt) {
+// Writes library noise and, in a sanitized build, a sanitizer report (only its summary line) to standard error.
+void WriteNoiseAndReport() {
+  (void)!write(STDERR_FILENO, "noise", 5);
+#if LUMIVANE_SANITIZED_BUILD
+  __sanitizer_report_error_summary("SUMMARY: report probe");
+#endif
+}
+
+// What a forked child writes to standard error after silencing it; with `inGrandchild` the child silences its own
+// and then forks the writer, which silences again, as a worker process of the program does.
+std::string StandardErrorAfterSilencing(bool inGrandchild) {
   int captured[2];
-  ASSERT_EQ(pipe(captured), 0);
+  if (pipe(captured) != 0) return "pipe failed";
   const pid_t pid = fork();
   if (pid == 0) {
     close(captured[0]);
     dup2(captured[1], STDERR_FILENO);
     close(captured[1]);
     SilenceStandardError();
-    (void)!write(STDERR_FILENO, "noise", 5);
+    if (!inGrandchild) {
+      WriteNoiseAndReport();
+      _exit(0);
+    }
+    const pid_t worker = fork();
+    if (worker == 0) {
+      SilenceStandardError();
+      WriteNoiseAndReport();
+      _exit(0);
+    }
+    waitpid(worker, nullptr, 0);
     _exit(0);
   }
   close(captured[1]);
@@ -123,7 +147,13 @@ TEST(SilenceStandardError, DropsLibraryOutputUnlessASanitizerNeedsIt) {
     seen.append(buffer, static_cast<size_t>(got));
   close(captured[0]);
   waitpid(pid, nullptr, 0);
-  EXPECT_EQ(seen, kKeepStandardError ? "noise" : "");
+  return seen;
+}
+
+TEST(SilenceStandardError, DropsLibraryOutputAndKeepsSanitizerReports) {
+  const std::string expected = kSanitizedBuild ? "SUMMARY: report probe\n" : "";
+  EXPECT_EQ(StandardErrorAfterSilencing(/*inGrandchild=*/false), expected);
+  EXPECT_EQ(StandardErrorAfterSilencing(/*inGrandchild=*/true), expected);
 }
 
 }  // namespace
