@@ -8,6 +8,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
+  jq  # an independent JSON parser for the tests of the report file
   "$@"
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then

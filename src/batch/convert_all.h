@@ -6,6 +6,7 @@
 #include "batch/collected_files.h"
 #include "batch/job.h"
 #include "batch/progress.h"
+#include "batch/report.h"
 #include "settings/settings.h"
 
 namespace lumivane {
@@ -20,8 +21,16 @@ class DrawingFont;
 // progress count and returns it. The job's previous output bit depth follows each file whose depth was fixed.
 // Each file's decoding, edits and encoding run in a worker process (see isolated_conversion.h), so a file on which
 // a library crashes or hangs fails like any other file and the pass goes on.
+//
+// With the job's "--jobs" above 1, up to that many worker processes decode, edit and encode files into memory at once, while
+// everything above (and the output's name, the check against the inputs and the write) happens for one file after
+// the other in list order, so the console lines, names and files are those of a run with one job. A watermark text
+// whose pixels depend on earlier files (OneFileAtATimeReason) makes the pass take one file at a time. With
+// "--progress" a progress line is kept on the terminal; with a report, one line per file is written as the file is
+// done, and a summary line at the end.
 std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord& progress,
-                        const CollectedFileList& files, const DrawingFont* watermarkFont);
+                        const CollectedFileList& files, const DrawingFont* watermarkFont,
+                        ReportWriter* report = nullptr);
 
 // Makes sure outputFolder + relativeSubfolder exists, creating its folders one level after the other. Failures are
 // silent: the file's conversion then fails when its output cannot be written.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "batch/content_request.h"
 #include "batch/content_result.h"
 #include "pipeline/convert_image_file.h"
 
@@ -24,6 +25,17 @@ std::optional<long long> PositiveNumber(const char* text) {
   return value;
 }
 
+// In the worker: one file's library part on the worker's own copy of the job, with the counters of the request.
+std::vector<unsigned char> ConvertRequest(const Settings& settings, const JobRecord& job,
+                                          const DrawingFont* watermarkFont, std::span<const unsigned char> request) {
+  JobRecord current = job;
+  FileConversion file;
+  if (!UnpackContentRequest(request, current, file)) return {};  // no whole result: the caller counts a crash
+  std::vector<unsigned char> encoded;
+  const bool ok = ConvertImageContent(settings, current, file, watermarkFont, encoded);
+  return PackContentResult(ok, file, encoded);
+}
+
 }  // namespace
 
 IsolationOptions IsolationOptionsFromEnvironment() {
@@ -36,40 +48,55 @@ IsolationOptions IsolationOptionsFromEnvironment() {
   return options;
 }
 
-PendingContent StartImageContent(const Settings& settings, const JobRecord& job, const FileConversion& file,
-                                 const DrawingFont* watermarkFont, std::chrono::milliseconds timeLimit) {
-  // The child works on its own copy of everything; only the packed result comes back.
-  return StartChildWork(
-      [&settings, &job, &file, watermarkFont] {
-        FileConversion copy = file;
-        std::vector<unsigned char> encoded;
-        const bool ok = ConvertImageContent(settings, job, copy, watermarkFont, encoded);
-        return PackContentResult(ok, copy, encoded);
-      },
-      timeLimit);
-}
+ContentWorker::ContentWorker(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
+                             IsolationOptions options)
+    : settings_(settings),
+      job_(job),
+      watermarkFont_(watermarkFont),
+      options_(options),
+      process_([&settings, &job, watermarkFont](std::span<const unsigned char> request) {
+        return ConvertRequest(settings, job, watermarkFont, request);
+      }) {}
 
-bool CollectImageContent(ChildWork& pending, FileConversion& file, std::vector<unsigned char>& encoded) {
+bool ContentWorker::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
   encoded.clear();
-  const ChildResult result = CollectChildWork(pending);
-  if (result.outcome == ChildOutcome::kTimedOut) {
-    return Fail(file, ConversionFailure::kWorkerTimedOut, "worker timed out");
+  if (options_.inProcess) return ConvertImageContent(settings_, job_, file, watermarkFont_, encoded);
+  const WorkerResult result = process_.Run(PackContentRequest(job_, file), options_.timeLimit);
+  switch (result.outcome) {
+    case WorkerOutcome::kTimedOut: return Fail(file, ConversionFailure::kWorkerTimedOut, "worker timed out");
+    case WorkerOutcome::kNotStarted:
+      return Fail(file, ConversionFailure::kWorkerCrashed, "worker could not be started");
+    case WorkerOutcome::kCrashed: return Fail(file, ConversionFailure::kWorkerCrashed, "worker crashed");
+    case WorkerOutcome::kCompleted: break;
   }
-  std::optional<bool> ok;
-  if (result.outcome == ChildOutcome::kCompleted) ok = UnpackContentResult(result.bytes, file, encoded);
+  const std::optional<bool> ok = UnpackContentResult(result.bytes, file, encoded);
   if (!ok) return Fail(file, ConversionFailure::kWorkerCrashed, "worker crashed");
   return *ok;
 }
 
-bool ConvertImageFileIsolated(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
-                              FileConversion& file, const DrawingFont* watermarkFont, const IsolationOptions& options) {
-  if (options.inProcess) return ConvertImageFile(settings, job, inputs, file, watermarkFont);
-  const PendingContent pending = StartImageContent(settings, job, file, watermarkFont, options.timeLimit);
-  // No in-process fallback: LibRaw's OpenMP threads, once started in this process, are missing in every later
-  // child, whose decoding then waits for them for ever.
-  if (!pending) return Fail(file, ConversionFailure::kWorkerCrashed, "worker could not be started");
-  std::vector<unsigned char> encoded;
-  return CollectImageContent(*pending, file, encoded) && CommitImageFile(settings, job, inputs, file, encoded);
+ContentWorkerPool::ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
+                                     IsolationOptions options)
+    : settings_(settings), job_(job), watermarkFont_(watermarkFont), options_(options) {}
+
+ContentWorker& ContentWorkerPool::WorkerOfThisThread() {
+  const std::lock_guard<std::mutex> hold(lock_);
+  const std::thread::id thread = std::this_thread::get_id();
+  for (auto& [owner, worker] : workers_) {
+    if (owner == thread) return *worker;
+  }
+  workers_.emplace_back(thread, std::make_unique<ContentWorker>(settings_, job_, watermarkFont_, options_));
+  return *workers_.back().second;
+}
+
+bool ContentWorkerPool::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
+  return WorkerOfThisThread().Convert(file, encoded);
+}
+
+int ContentWorkerPool::WorkersStarted() const {
+  const std::lock_guard<std::mutex> hold(lock_);
+  int started = 0;
+  for (const auto& entry : workers_) started += entry.second->WorkersStarted();
+  return started;
 }
 
 }  // namespace lumivane

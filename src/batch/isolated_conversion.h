@@ -1,14 +1,17 @@
 #pragma once
-// One file's conversion with its library part in a worker process of its own: decoders and encoders run on
-// untrusted content, and a crash, an abort or a hang there must fail only that file, never the batch. The calling
-// thread keeps the naming, the writing and the counters, so the outcome is the same as converting in-process.
+// Each file's library part in a worker process: decoders and encoders run on untrusted content, and a crash, an
+// abort or a hang there must fail only that file, never the batch. The calling thread keeps the naming, the
+// writing and the counters, so the outcome is the same as converting in-process.
 #include <chrono>
+#include <cstddef>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "batch/job.h"
-#include "batch/protected_inputs.h"
-#include "platform/child_work.h"
+#include "platform/worker_process.h"
 #include "settings/settings.h"
 
 namespace lumivane {
@@ -33,26 +36,59 @@ struct IsolationOptions {
 // The options above, from the environment.
 IsolationOptions IsolationOptionsFromEnvironment();
 
-// A file's library part running in a worker; obtained from StartImageContent, given to CollectImageContent.
-using PendingContent = std::unique_ptr<ChildWork>;
-
-// Starts ConvertImageContent for file in a worker and returns at once; several may be in flight. Null when the
-// system refuses a worker.
-PendingContent StartImageContent(const Settings& settings, const JobRecord& job, const FileConversion& file,
-                                 const DrawingFont* watermarkFont, std::chrono::milliseconds timeLimit);
-
-// Waits for the worker and takes over its result: the fields ConvertImageContent fills in file, and the encoded
-// output in `encoded`. A worker that died or left no complete result fails the file with kWorkerCrashed ("worker
-// crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out").
-bool CollectImageContent(ChildWork& pending, FileConversion& file, std::vector<unsigned char>& encoded);
-
-// ConvertImageFile with the library part in a worker (or in-process when options say so), then CommitImageFile
-// here. A file for which the system refuses a worker fails ("worker could not be started").
+// Runs ConvertImageContent for one file after the other in a worker process of its own, forked at the first file
+// and again after a file that killed it. One per thread that converts files.
 //
-// Decoding must never run in this process before workers are forked: LibRaw decodes with OpenMP threads, and a
-// child forked after they started finds the thread pool recorded but its threads gone, and waits for ever (until
-// its time limit). So the in-process switch is all or nothing for a run.
-bool ConvertImageFileIsolated(const Settings& settings, const JobRecord& job, const ProtectedInputs& inputs,
-                              FileConversion& file, const DrawingFont* watermarkFont, const IsolationOptions& options);
+// Decoding must never run in this process while workers are still to be forked: LibRaw decodes with OpenMP
+// threads, and a child forked after they started finds the thread pool recorded but its threads gone, and waits
+// for ever (until its time limit). So the in-process switch is all or nothing for a run.
+class ContentWorker {
+ public:
+  // settings, job and watermarkFont must outlive the worker and stay as they are, except the job's random number,
+  // file counter and previous output bit depth, which travel with each file.
+  ContentWorker(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
+                IsolationOptions options);
+
+  // ConvertImageContent for file, with the job's counters as they are now: fills the same fields of file and
+  // `encoded`. A worker that died or left no complete result fails the file with kWorkerCrashed ("worker
+  // crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out"), and a
+  // worker the system refuses fails it with kWorkerCrashed ("worker could not be started").
+  bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
+
+  // How many worker processes were forked so far (0 in-process).
+  int WorkersStarted() const { return process_.startCount(); }
+
+ private:
+  const Settings& settings_;
+  const JobRecord& job_;
+  const DrawingFont* watermarkFont_;
+  IsolationOptions options_;
+  WorkerProcess process_;
+};
+
+// The content workers of a run's converting threads: each thread converts its files in a worker of its own, forked
+// when the thread first needs it. A worker process is killed when the thread that forked it ends (see
+// worker_process.h), so a worker never passes from one thread to another.
+class ContentWorkerPool {
+ public:
+  ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
+                    IsolationOptions options);
+
+  // ContentWorker::Convert on the calling thread's worker.
+  bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
+
+  // Worker processes forked so far by all workers.
+  int WorkersStarted() const;
+
+ private:
+  ContentWorker& WorkerOfThisThread();
+
+  const Settings& settings_;
+  const JobRecord& job_;
+  const DrawingFont* watermarkFont_;
+  IsolationOptions options_;
+  mutable std::mutex lock_;
+  std::vector<std::pair<std::thread::id, std::unique_ptr<ContentWorker>>> workers_;
+};
 
 }  // namespace lumivane

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "batch/run_options.h"
+
 namespace lumivane {
 
 // Batch-wide state. Filled by the command-line driver and the batch driver; read by collection, naming and the
@@ -25,6 +27,7 @@ struct JobRecord {
   std::int32_t fileCounter{};             // "%n%": starts at 1, grows after each converted file
   std::int32_t previousOutputBitDepth{};  // depth fixed for the previous file (0 before the first); "%bpp%" of a
                                           // watermark text shows it when the depth is automatic
+  RunOptions runOptions;                  // "--jobs", "--progress", "--report" of the command line
 };
 
 // Why a file was not converted. The per-file step only counts failures; the reason helps tests and logs.

@@ -1,5 +1,7 @@
 #include "batch/run_batch.h"
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +11,8 @@
 #include "batch/collect_inputs.h"
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
+#include "batch/parallel_plan.h"
+#include "batch/report.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
 #include "cli/message_template.h"
@@ -57,11 +61,38 @@ std::int32_t Collect(bool quiet) {
   return added;
 }
 
+// The debug listing's "Jobs: " line, after "Keep Subfolders: ". The depth is automatic when the output format's
+// bit-depth setting is 0 (the job's own flag is set only after the listing).
+std::string JobsLine(const Settings& settings, const JobRecord& job) {
+  const bool automaticDepth = BitDepthSettingValue(settings, job.outputFormat) == 0;
+  return JobsListingLine(ResolveJobCount(job.runOptions.jobs), OneFileAtATimeReason(settings, automaticDepth));
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
+// A report may not take the place of a file the batch reads: a camera file, or the input file itself.
+bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
+  const std::size_t dot = path.rfind('.');
+  const std::size_t slash = path.rfind('/');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
+      IsAcceptedExtension(std::string_view(path).substr(dot + 1))) {
+    return false;
+  }
+  return job.inputFile.empty() || !IsSameFile(job.inputFile, path);
+}
+
 // Conversion phase on its worker thread; returns the number of files converted.
-std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont) {
+std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
   if (!quiet) PrintString("General", "Converting");
   gProgress.Reset();
-  RunOnWorkerThread([watermarkFont] { ConvertAll(gSettings, gJob, gProgress, gCollectedFiles, watermarkFont); });
+  RunOnWorkerThread([watermarkFont, report] {
+    ConvertAll(gSettings, gJob, gProgress, gCollectedFiles, watermarkFont, report);
+  });
   return gProgress.Snapshot().count;
 }
 
@@ -81,16 +112,25 @@ BatchOutcome RunBatch(bool quiet) {
     PrintLine(review.error);
     return BatchOutcome::kInvalidSettings;
   }
+  const RunOptions& run = gJob.runOptions;
+  if (debug && run.jobsGiven) PrintLine(JobsLine(gSettings, gJob));
+  ReportWriter report;
+  if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.Open(run.reportFile))) {
+    PrintLine("Error: Invalid report file");
+    return BatchOutcome::kInvalidSettings;
+  }
+  ReportWriter* reportOrNone = report.IsOpen() ? &report : nullptr;
   PrepareEncoderValues(gSettings, gJob);
 
   const std::int32_t added = Collect(quiet);
   if (added == 0) {
+    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({}));
     PrintString("Msg", "Conversion is not complete");
     PrintString("Msg", "Empty input files");
     return BatchOutcome::kNothingCollected;
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
-  const std::int32_t converted = Convert(quiet, font);
+  const std::int32_t converted = Convert(quiet, font, reportOrNone);
   if (converted == 0) {
     PrintString("Msg", "Conversion is not complete");
     return BatchOutcome::kSomeFailed;

@@ -1,5 +1,8 @@
 #include "cli/command_line.h"
 
+#include <optional>
+#include <string_view>
+
 #include "batch/batch_state.h"
 #include "batch/run_batch.h"
 #include "cli/apply_option.h"
@@ -19,6 +22,7 @@ namespace {
 
 constexpr const char* kIncorrectParameters = "Incorrect number of parameters";
 constexpr const char* kInvalidProfile = "Invalid profile file";
+constexpr const char* kInvalidJobs = "Invalid jobs value";
 
 struct FirstCommandRow {
   const char* key;
@@ -31,7 +35,7 @@ constexpr FirstCommandRow kFirstCommands[] = {
     {"--HELP", FirstCommand::kHelp},
 };
 
-enum class MainOption { kInput, kOutput, kConversion, kProfile, kDebug, kQuiet, kPause };
+enum class MainOption { kInput, kOutput, kConversion, kProfile, kDebug, kQuiet, kPause, kJobs, kProgress, kReport };
 
 struct MainOptionRow {
   const char* shortKey;  // "" when the option has no short form
@@ -44,6 +48,9 @@ constexpr MainOptionRow kMainOptions[] = {
     {"-C", "--CONVERSION", MainOption::kConversion}, {"", "--PROFILE", MainOption::kProfile},
     {"-D", "--DEBUG", MainOption::kDebug},   {"-Q", "--QUIET", MainOption::kQuiet},
     {"-P", "--PAUSE", MainOption::kPause},
+    // How the conversion pass runs: command line only, never in a profile.
+    {"", "--JOBS", MainOption::kJobs},       {"", "--PROGRESS", MainOption::kProgress},
+    {"", "--REPORT", MainOption::kReport},
 };
 
 const MainOptionRow* FindMainOption(const std::string& key) {
@@ -73,6 +80,39 @@ bool ReadMainValue(const Parameters& parameters, int& index, const std::string& 
 bool ReadAdvancedValue(const Parameters& parameters, int index, std::string& value) {
   value = OptionValue(parameters, index);
   return !IsMissingValue(value, "--");
+}
+
+// "--jobs=N": N in decimal digits only, 0..kMostJobs (0: one per core).
+std::optional<std::int32_t> ParseJobCount(std::string_view value) {
+  if (value.empty() || value.size() > 4) return std::nullopt;
+  std::int32_t count = 0;
+  for (const char digit : value) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    count = count * 10 + (digit - '0');
+  }
+  if (count > kMostJobs) return std::nullopt;
+  return count;
+}
+
+// "--jobs", "--progress" and "--report" into the job's run options; "" or the error text.
+std::string ReadRunOption(const Parameters& parameters, int& index, MainOption option, RunOptions& run) {
+  std::string value;
+  if (option == MainOption::kProgress) {
+    run.progress = true;
+    return "";
+  }
+  if (!ReadAdvancedValue(parameters, index, value)) return kIncorrectParameters;
+  if (option == MainOption::kReport) {
+    value = std::string(QuoteTrim(QuoteJoinParameters(parameters, index, value)));
+    if (value.empty()) return kIncorrectParameters;
+    run.reportFile = value;
+    return "";
+  }
+  const std::optional<std::int32_t> jobs = ParseJobCount(value);
+  if (!jobs) return kInvalidJobs;
+  run.jobs = *jobs;
+  run.jobsGiven = true;
+  return "";
 }
 
 }  // namespace
@@ -115,6 +155,9 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
         case MainOption::kDebug: job.debugMarker = kDebugMarker; break;
         case MainOption::kQuiet: scan.quiet = true; break;
         case MainOption::kPause: scan.pause = true; break;
+        case MainOption::kJobs:
+        case MainOption::kProgress:
+        case MainOption::kReport: scan.error = ReadRunOption(parameters, index, row->option, job.runOptions); break;
       }
       continue;
     }

@@ -20,7 +20,9 @@ struct CommandLineScan {
 };
 
 // Reads the parameters left to right: -i/-o/-c into the job, advanced options and profiles into the settings
-// (last writer wins), -d/-q/-p into the job and the scan. The first malformed value ends the scan.
+// (last writer wins), -d/-q/-p into the job and the scan, --jobs/--progress/--report into the job's run options.
+// The first malformed value ends the scan: a missing value is "Incorrect number of parameters", a "--jobs" value
+// that is not a whole number from 0 to kMostJobs is "Invalid jobs value".
 CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings, JobRecord& job);
 
 // The whole command-line run on the process-wide records; returns the process exit code.

@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -22,12 +23,15 @@ constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD in
 // How long the bytes of one key may lie apart; a lone ESC after this long was the Escape key.
 constexpr int kKeySequenceGapMs = 50;
 
+constexpr std::string_view kEraseLine = "\r\x1b[K";  // back to the line's start, erase to its end
+
 std::mutex gOutputLock;
 std::atomic<bool> gTitleSaved{false};
+std::string gStatusLine;  // shown below the printed lines; guarded by gOutputLock
 
-// Writes all bytes to standard output, retrying short writes; gives up silently on an error.
-void WriteAll(std::string_view bytes) {
-  std::lock_guard<std::mutex> lock(gOutputLock);
+// Writes all bytes to standard output, retrying short writes; gives up silently on an error. The caller holds
+// gOutputLock.
+void WriteAllLocked(std::string_view bytes) {
   std::fflush(stdout);  // anything a library left in the stdio buffer comes first
   while (!bytes.empty()) {
     const ssize_t written = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
@@ -37,7 +41,25 @@ void WriteAll(std::string_view bytes) {
   }
 }
 
+void WriteAll(std::string_view bytes) {
+  std::lock_guard<std::mutex> lock(gOutputLock);
+  WriteAllLocked(bytes);
+}
+
 bool StandardOutputIsTerminal() { return ::isatty(STDOUT_FILENO) == 1; }
+
+// The printable text cut to one character less than the terminal is wide (the cursor needs the last column).
+std::string FitToTerminal(const std::string& text) {
+  std::string shown = MakePrintable(text);
+  winsize size{};
+  if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col < 2) return shown;
+  std::size_t pos = 0;
+  for (unsigned columns = 0; pos < shown.size() && columns + 1 < size.ws_col; ++columns) {
+    pos += DecodeUtf8Char(shown, pos)->length;  // MakePrintable leaves only valid UTF-8
+  }
+  shown.resize(pos);
+  return shown;
+}
 
 // Reads one byte from standard input; false at the end of input or on an error. With a timeout (ms), also
 // false when nothing arrives in time.
@@ -98,6 +120,7 @@ bool BeginConsole() {
 }
 
 void EndConsole() {
+  ShowStatusLine("");
   if (gTitleSaved.exchange(false)) WriteAll("\x1b[23;0t");  // pop the title saved by SetConsoleTitle
 }
 
@@ -109,7 +132,23 @@ void SetConsoleTitle(const std::string& text) {
   WriteAll(sequence);
 }
 
-void PrintLine(const std::string& text) { WriteAll(MakePrintable(text) + "\r\n"); }
+void PrintLine(const std::string& text) {
+  std::lock_guard<std::mutex> lock(gOutputLock);
+  if (gStatusLine.empty()) {
+    WriteAllLocked(MakePrintable(text) + "\r\n");
+    return;
+  }
+  WriteAllLocked(std::string(kEraseLine) + MakePrintable(text) + "\r\n" + gStatusLine);
+}
+
+void ShowStatusLine(const std::string& text) {
+  if (!StandardOutputIsTerminal()) return;
+  const std::string shown = FitToTerminal(text);
+  std::lock_guard<std::mutex> lock(gOutputLock);
+  if (shown.empty() && gStatusLine.empty()) return;
+  WriteAllLocked(std::string(kEraseLine) + shown);
+  gStatusLine = shown;
+}
 
 void WaitForKey() {
   termios saved{};

@@ -18,6 +18,12 @@ void SetConsoleTitle(const std::string& text);
 // lines of concurrent calls never mix. Reports no failure.
 void PrintLine(const std::string& text);
 
+// A status line (the progress of a batch) kept below the printed lines while standard output is a terminal:
+// each call redraws it in place, "" erases it, and every PrintLine erases it, writes its own line and draws it
+// again. It is cut to the terminal's width so that it never wraps. Nothing at all happens when standard output is
+// not a terminal.
+void ShowStatusLine(const std::string& text);
+
 // What PrintLine writes for a text (without the CR LF): control characters below U+0020 become "?" and
 // bytes that are not valid UTF-8 become U+FFFD, so that one call always shows as one line.
 std::string MakePrintable(std::string_view text);

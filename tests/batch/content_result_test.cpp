@@ -1,4 +1,5 @@
-// A worker's packed result: every field comes back, and anything but one whole result is refused.
+// What travels to and from a worker: every field comes back, and anything but one whole message is refused.
+#include "batch/content_request.h"
 #include "batch/content_result.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,47 @@ TEST(ContentResult, AnythingButOneWholeResultIsRefused) {
     EXPECT_FALSE(UnpackContentResult(refused[i], file, bytes).has_value()) << i;
     EXPECT_EQ(bytes, std::vector<unsigned char>{1}) << i;
     EXPECT_EQ(file.sourceBitDepth, 0) << i;
+  }
+}
+
+TEST(ContentRequest, TheFileAndTheJobsCountersComeBackAndNothingElse) {
+  JobRecord job;
+  job.randomNumber = 4711;
+  job.fileCounter = 12;
+  job.previousOutputBitDepth = 8;
+  FileConversion file;
+  file.inputFile = std::string("/in/odd \n name \xff.dng");
+  file.relativeSubfolder = "sub/";
+  file.outputFile = "/out/not sent.jpg";
+  const std::vector<unsigned char> packed = PackContentRequest(job, file);
+
+  JobRecord back;
+  back.outputFormat = "jpg";
+  FileConversion backFile;
+  backFile.outputFile = "/stale.jpg";
+  ASSERT_TRUE(UnpackContentRequest(packed, back, backFile));
+  EXPECT_EQ(back.randomNumber, 4711);
+  EXPECT_EQ(back.fileCounter, 12);
+  EXPECT_EQ(back.previousOutputBitDepth, 8);
+  EXPECT_EQ(back.outputFormat, "jpg") << "the rest of the job is the worker's own";
+  EXPECT_EQ(backFile.inputFile, file.inputFile);
+  EXPECT_EQ(backFile.relativeSubfolder, "sub/");
+  EXPECT_EQ(backFile.outputFile, "") << "a file starts afresh in the worker";
+
+  std::vector<unsigned char> longer = packed;
+  longer.push_back(0);
+  std::vector<unsigned char> wrongMarker = packed;
+  wrongMarker[1] ^= 0xFF;
+  for (const std::vector<unsigned char>& refused :
+       {std::vector<unsigned char>{}, std::vector<unsigned char>(packed.begin(), packed.end() - 1), longer,
+        wrongMarker}) {
+    JobRecord untouched;
+    untouched.fileCounter = 3;
+    FileConversion untouchedFile;
+    untouchedFile.inputFile = "/keep";
+    EXPECT_FALSE(UnpackContentRequest(refused, untouched, untouchedFile)) << refused.size();
+    EXPECT_EQ(untouched.fileCounter, 3);
+    EXPECT_EQ(untouchedFile.inputFile, "/keep");
   }
 }
 

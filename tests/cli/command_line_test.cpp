@@ -137,5 +137,56 @@ TEST(ScanParameters, FrameOpacityHasItsCommandLineName) {
   EXPECT_EQ(Scan({"--wm-solid-opacity=128"}).settings.frame.solidOpacity, 255);
 }
 
+TEST(ScanParameters, RunOptionsAreReadFromTheLine) {
+  const Scanned plain = Scan({"-i", "x"});
+  EXPECT_EQ(plain.job.runOptions.jobs, 1);
+  EXPECT_FALSE(plain.job.runOptions.jobsGiven);
+  EXPECT_FALSE(plain.job.runOptions.progress);
+  EXPECT_EQ(plain.job.runOptions.reportFile, "");
+
+  const Scanned s = Scan({"-i", "x", "--JOBS=4", "--progress", "--report=\"my", "report.jsonl\"", "-q"});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.job.runOptions.jobs, 4);
+  EXPECT_TRUE(s.job.runOptions.jobsGiven);
+  EXPECT_TRUE(s.job.runOptions.progress);
+  EXPECT_EQ(s.job.runOptions.reportFile, "my report.jsonl");
+  EXPECT_TRUE(s.scan.quiet);
+
+  EXPECT_EQ(Scan({"--jobs=8", "--jobs=0"}).job.runOptions.jobs, 0);  // last one wins; 0 is one per core
+  EXPECT_TRUE(Scan({"--progress=no"}).job.runOptions.progress);      // a flag reads no value
+}
+
+TEST(ScanParameters, MalformedRunOptionsEndTheScan) {
+  const struct {
+    Parameters parameters;
+    const char* error;
+  } cases[] = {
+      {{"--jobs"}, "Incorrect number of parameters"},    {{"--jobs="}, "Incorrect number of parameters"},
+      {{"--jobs=--2"}, "Incorrect number of parameters"}, {{"--report"}, "Incorrect number of parameters"},
+      {{"--report="}, "Incorrect number of parameters"}, {{"--report=\"\""}, "Incorrect number of parameters"},
+      {{"--jobs=-1"}, "Invalid jobs value"},             {{"--jobs=abc"}, "Invalid jobs value"},
+      {{"--jobs=2x"}, "Invalid jobs value"},             {{"--jobs= 2"}, "Invalid jobs value"},
+      {{"--jobs=+2"}, "Invalid jobs value"},             {{"--jobs=1025"}, "Invalid jobs value"},
+      {{"--jobs=99999999999"}, "Invalid jobs value"},
+  };
+  for (const auto& c : cases) {
+    const Scanned s = Scan(c.parameters);
+    EXPECT_EQ(s.scan.error, c.error) << c.parameters[0];
+    EXPECT_EQ(s.job.runOptions.jobs, 1) << c.parameters[0];
+  }
+  EXPECT_EQ(Scan({"--jobs=1024"}).job.runOptions.jobs, 1024);
+  EXPECT_EQ(Scan({"--jobs=0002"}).job.runOptions.jobs, 2);
+}
+
+TEST(ScanParameters, RunOptionsAreNotProfileKeys) {
+  TempDir dir;
+  const std::string profile = dir.WriteFile("p.ini", "[CLI]\n--jobs=4\n--progress\n--report=r.jsonl\n");
+  const Scanned s = Scan({"--profile=" + profile});
+  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.job.runOptions.jobs, 1);
+  EXPECT_FALSE(s.job.runOptions.progress);
+  EXPECT_EQ(s.job.runOptions.reportFile, "");
+}
+
 }  // namespace
 }  // namespace lumivane::testing
