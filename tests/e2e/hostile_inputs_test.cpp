@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/dng_writer.h"
+#include "support/jq.h"
 #include "support/run_program.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
@@ -402,14 +403,8 @@ TEST(HostileInputs, ASymbolicLinkLoopIsWalkedOnce) {
 
 // --- a decoder that crashes or hangs ---
 
-TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingANumber) {
-  const std::string program = FaultyDecoderProgram();
-  ASSERT_EQ(::access(program.c_str(), X_OK), 0) << "build lumivanecmd_faulty_decoder (tools/) first: " << program;
-  const TempDir dir;
-  const std::string list = dir / "list.txt";
-  const std::string out = MakeFolder(dir, "out");
-  // The conversion order is that of the collected-file table, so which good file gets which number is not fixed
-  // here; the failed ones must use up none.
+// Three good camera files and three on which the test decoder aborts, faults or hangs, in a list file.
+std::vector<std::string> WriteFaultyBatch(const TempDir& dir, const std::string& list) {
   const std::vector<std::string> files = {
       Dng(dir, "in/a.dng", 1),
       dir.WriteFile("in/abort.dng", "LUMIVANE-ABORT and then some camera data"),
@@ -418,16 +413,13 @@ TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingAN
       dir.WriteFile("in/hang.dng", "LUMIVANE-HANG and then some camera data"),
       Dng(dir, "in/c.dng", 3),
   };
-  {
-    std::ofstream file(list, std::ios::binary);
-    for (const std::string& path : files) file << path << "\n";
-  }
-  const auto before = Snapshot(dir / "in");
-  const RunOptions options{.extraEnvironment = {"LUMIVANE_WORKER_TIME_LIMIT_MS=1500"}, .program = program};
+  std::ofstream file(list, std::ios::binary);
+  for (const std::string& path : files) file << path << "\n";
+  return files;
+}
 
-  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%"},
-                                   options);
-  ExpectRun(result, 6, 3);
+// The outputs named "0000N-<base>.png" use the numbers 1 to 3, each good file one of them.
+void ExpectGoodFilesNumberedOneToThree(const std::string& out) {
   std::vector<std::string> outputs = ExpectWholeOutputs(out);
   std::sort(outputs.begin(), outputs.end());
   ASSERT_EQ(outputs.size(), 3u);
@@ -438,6 +430,24 @@ TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingAN
   }
   std::sort(bases.begin(), bases.end());
   EXPECT_EQ(bases, (std::vector<std::string>{"a.png", "b.png", "c.png"}));
+}
+
+TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingANumber) {
+  const std::string program = FaultyDecoderProgram();
+  ASSERT_EQ(::access(program.c_str(), X_OK), 0) << "build lumivanecmd_faulty_decoder (tools/) first: " << program;
+  const TempDir dir;
+  const std::string list = dir / "list.txt";
+  const std::string out = MakeFolder(dir, "out");
+  // The conversion order is that of the collected-file table, so which good file gets which number is not fixed
+  // here; the failed ones must use up none.
+  const std::vector<std::string> files = WriteFaultyBatch(dir, list);
+  const auto before = Snapshot(dir / "in");
+  const RunOptions options{.extraEnvironment = {"LUMIVANE_WORKER_TIME_LIMIT_MS=1500"}, .program = program};
+
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%"},
+                                   options);
+  ExpectRun(result, 6, 3);
+  ExpectGoodFilesNumberedOneToThree(out);
   EXPECT_EQ(Snapshot(dir / "in"), before);
 
   // The same files converted in-process take the whole program down: the decoder really does crash. The hanging
@@ -459,6 +469,34 @@ TEST(HostileInputs, AFileOnWhichTheDecoderCrashesOrHangsFailsAloneWithoutUsingAN
   EXPECT_NE(crashed.exitCode, 1);
   EXPECT_EQ(std::find(crashed.lines.begin(), crashed.lines.end(), "Conversion complete"), crashed.lines.end())
       << "expected the in-process run to die before its end";
+}
+
+// With several files at once the faulty files still fail alone, the good ones keep their numbers, the workers of
+// the good files are not disturbed, and the report says why each faulty file failed.
+TEST(HostileInputs, WithSeveralJobsTheFaultyFilesFailAloneAndTheReportSaysWhy) {
+  if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
+  const std::string program = FaultyDecoderProgram();
+  ASSERT_EQ(::access(program.c_str(), X_OK), 0) << "build lumivanecmd_faulty_decoder (tools/) first: " << program;
+  const TempDir dir;
+  const std::string list = dir / "list.txt";
+  const std::string out = MakeFolder(dir, "out");
+  WriteFaultyBatch(dir, list);
+  const auto before = Snapshot(dir / "in");
+  const RunOptions options{.extraEnvironment = {"LUMIVANE_WORKER_TIME_LIMIT_MS=1500"}, .program = program};
+  const std::string report = dir / "report.jsonl";
+  const ProgramResult result = RunLimited({"-i", list, "-o", out, "-c", "png", "--filename-mask=%n%-%filename%.%ext%",
+                                           "--jobs=3", "--report=" + report},
+                                          options);
+  ExpectRun(result, 6, 3);
+  ExpectGoodFilesNumberedOneToThree(out);
+  EXPECT_EQ(Snapshot(dir / "in"), before);
+  const std::optional<std::string> reasons = RunJq(
+      R"(select(.type == "file") | (.input | split("/") | last) + "=" + (.reason // "ok") + ";")", report);
+  ASSERT_TRUE(reasons.has_value());
+  for (const char* expected : {"abort.dng=worker_crashed;", "segv.dng=worker_crashed;",
+                               "hang.dng=worker_timed_out;", "a.dng=ok;", "b.dng=ok;", "c.dng=ok;"}) {
+    EXPECT_NE(reasons->find(expected), std::string::npos) << expected << " in " << *reasons;
+  }
 }
 
 }  // namespace

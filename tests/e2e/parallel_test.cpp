@@ -141,6 +141,16 @@ TEST(ParallelConversion, MalformedRunOptionsAndAnUnwritableReport) {
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_EQ(result.lines, (std::vector<std::string>{"Error: Invalid report file"}));
   EXPECT_EQ(FilesBelow(dir / "in").size(), 1u);  // nothing converted
+
+  // A report never takes the place of a camera file or of the list it reads.
+  const std::string list = dir.WriteFile("list.txt", dir / "in/a.dng");
+  const auto files = FilesBelow(dir.path());
+  for (const std::string& report : {dir / "in/a.dng", dir / "in/new.NEF", list}) {
+    const ProgramResult refused = RunProgramWith({"-q", "-i", list, "-o", dir / "in", "--report=" + report});
+    EXPECT_EQ(refused.exitCode, 2) << report;
+    EXPECT_EQ(refused.lines, (std::vector<std::string>{"Error: Invalid report file"})) << report;
+    EXPECT_EQ(FilesBelow(dir.path()), files) << report;
+  }
 }
 
 TEST(ParallelConversion, TheReportNamesEachFailuresReason) {
