@@ -70,6 +70,7 @@ bool ContentWorker::Convert(FileConversion& file, std::vector<unsigned char>& en
     case WorkerOutcome::kCompleted: break;
   }
   const std::optional<bool> ok = UnpackContentResult(result.bytes, file, encoded);
+  if (!ok || !*ok) process_.End();
   if (!ok) return Fail(file, ConversionFailure::kWorkerCrashed, "worker crashed");
   return *ok;
 }

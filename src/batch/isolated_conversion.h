@@ -37,7 +37,8 @@ struct IsolationOptions {
 IsolationOptions IsolationOptionsFromEnvironment();
 
 // Runs ConvertImageContent for one file after the other in a worker process of its own, forked at the first file
-// and again after a file that killed it. One per thread that converts files.
+// and again after any file that failed: a file that made a library fail may have left its memory damaged without
+// crashing it, and no later file may pay for that. One per thread that converts files.
 //
 // Decoding must never run in this process while workers are still to be forked: LibRaw decodes with OpenMP
 // threads, and a child forked after they started finds the thread pool recorded but its threads gone, and waits

@@ -49,6 +49,9 @@ class WorkerProcess {
   // waiting, not working in the same libraries).
   WorkerResult Run(std::span<const unsigned char> request, std::chrono::milliseconds timeLimit);
 
+  // Ends the worker, if one runs; the next request forks a fresh one.
+  void End() { Stop(); }
+
   // The running worker's process id, or -1 when none runs.
   pid_t pid() const { return pid_; }
   // How many worker processes this object has forked so far.

@@ -164,6 +164,13 @@ TEST(IsolatedConversion, AFileThatFailsInTheWorkerKeepsItsReasonAndWritesNothing
   EXPECT_FALSE(ConvertAndCommit(worker, batch, ProtectedInputs(), file));
   EXPECT_EQ(file.failure, ConversionFailure::kUndecodable);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
+
+  // The next file gets a fresh worker: the failed file may have left the last one damaged.
+  FileConversion good;
+  good.inputFile = dir / "in/good.dng";
+  ASSERT_TRUE(WriteDngFile(good.inputFile, DngContent{}));
+  EXPECT_TRUE(ConvertAndCommit(worker, batch, ProtectedInputs(), good)) << good.failureText;
+  EXPECT_EQ(worker.WorkersStarted(), 2);
 }
 
 TEST(IsolatedConversion, TheOutputStillNeverReplacesAnInput) {
