@@ -1,11 +1,12 @@
-// The result bytes a worker process hands back: any bytes are either one whole packed result or refused, and a
-// packed result reads back as what was packed.
+// The bytes that travel between the program and its worker processes: any bytes are either one whole packed
+// result (or request) or refused, and a packed result reads back as what was packed.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "batch/content_request.h"
 #include "batch/content_result.h"
 #include "batch/job.h"
 #include "fuzz_support.h"
@@ -40,6 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "a repacked result reads back the same");
   } else {
     Require(file.inputFile == "kept.cr2" && file.failureText.empty() && encoded.empty(), "a refusal changes nothing");
+  }
+
+  // The same bytes as a request: taken whole, then packed again to the same bytes, or refused.
+  JobRecord job;
+  FileConversion requested;
+  requested.inputFile = "kept.cr2";
+  if (UnpackContentRequest(bytes, job, requested)) {
+    Require(PackContentRequest(job, requested) == std::vector<unsigned char>(bytes.begin(), bytes.end()),
+            "an accepted request is exactly one packed request");
+  } else {
+    Require(requested.inputFile == "kept.cr2" && job.fileCounter == 0, "a refused request changes nothing");
   }
 
   // Fields made from the bytes, packed and read back.

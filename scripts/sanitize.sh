@@ -15,4 +15,7 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0:exitc
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O0 -g1 -D_GLIBCXX_ASSERTIONS" \
   -DLUMIVANE_SANITIZE=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
-ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
+# Left out here, run by the normal suite: the tests that repeat the same code a million times (their scale is
+# about time, not about new paths) and the package build (no code of ours runs in it).
+scale_tests='HoldsAMillionDistinctPaths|HandlesAMillionLines|AMillionLineList|DebianPackage'
+ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" -E "$scale_tests"
