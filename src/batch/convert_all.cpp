@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include "batch/isolated_conversion.h"
@@ -16,6 +17,7 @@
 #include "formats/signature.h"
 #include "pipeline/convert_image_file.h"
 #include "platform/console.h"
+#include "platform/library_threads.h"
 #include "platform/progress_line.h"
 
 namespace lumivane {
@@ -98,7 +100,9 @@ std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord
   // each file is handed over after the commit of the one before, so the job itself is read.
   const JobRecord jobAtStart = job;
   const JobRecord& renderJob = jobs == 1 ? job : jobAtStart;
-  ContentWorkerPool workers(settings, renderJob, watermarkFont, IsolationOptionsFromEnvironment());
+  IsolationOptions isolation = IsolationOptionsFromEnvironment();
+  isolation.libraryThreads = LibraryThreadsPerJob(jobs, std::thread::hardware_concurrency());
+  ContentWorkerPool workers(settings, renderJob, watermarkFont, isolation);
 
   const std::int64_t batchStart = MillisecondClock();
   std::int32_t converted = 0;

@@ -7,6 +7,7 @@
 #include "batch/content_request.h"
 #include "batch/content_result.h"
 #include "pipeline/convert_image_file.h"
+#include "platform/library_threads.h"
 
 namespace lumivane {
 namespace {
@@ -27,7 +28,9 @@ std::optional<long long> PositiveNumber(const char* text) {
 
 // In the worker: one file's library part on the worker's own copy of the job, with the counters of the request.
 std::vector<unsigned char> ConvertRequest(const Settings& settings, const JobRecord& job,
-                                          const DrawingFont* watermarkFont, std::span<const unsigned char> request) {
+                                          const DrawingFont* watermarkFont, int libraryThreads,
+                                          std::span<const unsigned char> request) {
+  if (libraryThreads > 0) LimitLibraryThreads(libraryThreads);
   JobRecord current = job;
   FileConversion file;
   if (!UnpackContentRequest(request, current, file)) return {};  // no whole result: the caller counts a crash
@@ -54,13 +57,17 @@ ContentWorker::ContentWorker(const Settings& settings, const JobRecord& job, con
       job_(job),
       watermarkFont_(watermarkFont),
       options_(options),
-      process_([&settings, &job, watermarkFont](std::span<const unsigned char> request) {
-        return ConvertRequest(settings, job, watermarkFont, request);
+      process_([&settings, &job, watermarkFont, threads = options.libraryThreads](
+                   std::span<const unsigned char> request) {
+        return ConvertRequest(settings, job, watermarkFont, threads, request);
       }) {}
 
 bool ContentWorker::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
   encoded.clear();
-  if (options_.inProcess) return ConvertImageContent(settings_, job_, file, watermarkFont_, encoded);
+  if (options_.inProcess) {
+    if (options_.libraryThreads > 0) LimitLibraryThreads(options_.libraryThreads);
+    return ConvertImageContent(settings_, job_, file, watermarkFont_, encoded);
+  }
   const WorkerResult result = process_.Run(PackContentRequest(job_, file), options_.timeLimit);
   switch (result.outcome) {
     case WorkerOutcome::kTimedOut: return Fail(file, ConversionFailure::kWorkerTimedOut, "worker timed out");

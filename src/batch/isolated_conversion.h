@@ -31,6 +31,7 @@ inline constexpr const char* kTimeLimitVariable = "LUMIVANE_WORKER_TIME_LIMIT_MS
 struct IsolationOptions {
   bool inProcess = false;
   std::chrono::milliseconds timeLimit = kWorkerTimeLimit;
+  int libraryThreads = 0;  // OpenMP threads a file's decoding may use (LimitLibraryThreads); 0: the library's own
 };
 
 // The options above, from the environment.
