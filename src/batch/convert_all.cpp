@@ -102,7 +102,9 @@ std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord
   const JobRecord& renderJob = jobs == 1 ? job : jobAtStart;
   IsolationOptions isolation = IsolationOptionsFromEnvironment();
   isolation.libraryThreads = LibraryThreadsPerJob(jobs, std::thread::hardware_concurrency());
-  ContentWorkerPool workers(settings, renderJob, watermarkFont, isolation);
+  // No more workers than files: a short batch on a large machine forks only what it uses.
+  ContentWorkerPool workers(settings, renderJob, watermarkFont, isolation,
+                            std::min(static_cast<std::size_t>(jobs), std::max<std::size_t>(entries.size(), 1)));
 
   const std::int64_t batchStart = MillisecondClock();
   std::int32_t converted = 0;

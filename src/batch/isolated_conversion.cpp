@@ -1,5 +1,6 @@
 #include "batch/isolated_conversion.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -51,6 +52,10 @@ IsolationOptions IsolationOptionsFromEnvironment() {
   return options;
 }
 
+void ContentWorker::Prepare() {
+  if (!options_.inProcess) process_.Prepare();
+}
+
 ContentWorker::ContentWorker(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
                              IsolationOptions options)
     : settings_(settings),
@@ -83,17 +88,29 @@ bool ContentWorker::Convert(FileConversion& file, std::vector<unsigned char>& en
 }
 
 ContentWorkerPool::ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                                     IsolationOptions options)
-    : settings_(settings), job_(job), watermarkFont_(watermarkFont), options_(options) {}
+                                     IsolationOptions options, std::size_t threads)
+    : settings_(settings), job_(job), watermarkFont_(watermarkFont), options_(options) {
+  for (std::size_t n = 0; n < std::max<std::size_t>(threads, 1); ++n) {
+    workers_.push_back(std::make_unique<ContentWorker>(settings, job, watermarkFont, options));
+    workers_.back()->Prepare();
+  }
+  owners_.resize(workers_.size());
+}
 
 ContentWorker& ContentWorkerPool::WorkerOfThisThread() {
   const std::lock_guard<std::mutex> hold(lock_);
   const std::thread::id thread = std::this_thread::get_id();
-  for (auto& [owner, worker] : workers_) {
-    if (owner == thread) return *worker;
+  std::size_t chosen = workers_.size();
+  for (std::size_t n = 0; n < workers_.size(); ++n) {
+    if (owners_[n] == thread) return *workers_[n];
+    if (owners_[n] == std::thread::id() && chosen == workers_.size()) chosen = n;
   }
-  workers_.emplace_back(thread, std::make_unique<ContentWorker>(settings_, job_, watermarkFont_, options_));
-  return *workers_.back().second;
+  if (chosen == workers_.size()) {  // more threads than the pool was made for: a worker forked on demand
+    workers_.push_back(std::make_unique<ContentWorker>(settings_, job_, watermarkFont_, options_));
+    owners_.emplace_back();
+  }
+  owners_[chosen] = thread;
+  return *workers_[chosen];
 }
 
 bool ContentWorkerPool::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
@@ -103,7 +120,7 @@ bool ContentWorkerPool::Convert(FileConversion& file, std::vector<unsigned char>
 int ContentWorkerPool::WorkersStarted() const {
   const std::lock_guard<std::mutex> hold(lock_);
   int started = 0;
-  for (const auto& entry : workers_) started += entry.second->WorkersStarted();
+  for (const std::unique_ptr<ContentWorker>& worker : workers_) started += worker->WorkersStarted();
   return started;
 }
 

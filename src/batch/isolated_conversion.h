@@ -57,6 +57,9 @@ class ContentWorker {
   // worker the system refuses fails it with kWorkerCrashed ("worker could not be started").
   bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
 
+  // Forks the worker process now (nothing in-process); see WorkerProcess::Prepare.
+  void Prepare();
+
   // How many worker processes were forked so far (0 in-process).
   int WorkersStarted() const { return process_.startCount(); }
 
@@ -68,15 +71,20 @@ class ContentWorker {
   WorkerProcess process_;
 };
 
-// The content workers of a run's converting threads: each thread converts its files in a worker of its own, forked
-// when the thread first needs it. A worker process is killed when the thread that forked it ends (see
-// worker_process.h), so a worker never passes from one thread to another.
+// The content workers of a run's converting threads: each thread converts its files in a worker of its own. The
+// workers are forked together when the pool is made, before the threads start: a process forked while other
+// threads work may inherit a lock one of them held (a sanitizer's allocator keeps such locks), and wait for it for
+// ever. Only a worker replaced after a failed file is forked by its converting thread. A worker process is killed
+// when the thread that forked it ends (see worker_process.h), so the pool must be made, and kept until the threads
+// are done, on a thread that outlives them; a worker never passes from one converting thread to another.
 class ContentWorkerPool {
  public:
+  // Forks `threads` workers (at least one).
   ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                    IsolationOptions options);
+                    IsolationOptions options, std::size_t threads);
 
-  // ContentWorker::Convert on the calling thread's worker.
+  // ContentWorker::Convert on the calling thread's worker: the one it took first, or a free one. At most
+  // `threads` threads may call it.
   bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
 
   // Worker processes forked so far by all workers.
@@ -90,7 +98,8 @@ class ContentWorkerPool {
   const DrawingFont* watermarkFont_;
   IsolationOptions options_;
   mutable std::mutex lock_;
-  std::vector<std::pair<std::thread::id, std::unique_ptr<ContentWorker>>> workers_;
+  std::vector<std::unique_ptr<ContentWorker>> workers_;
+  std::vector<std::thread::id> owners_;  // the thread each worker serves; a default id when it is free
 };
 
 }  // namespace lumivane

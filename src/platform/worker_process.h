@@ -49,6 +49,10 @@ class WorkerProcess {
   // waiting, not working in the same libraries).
   WorkerResult Run(std::span<const unsigned char> request, std::chrono::milliseconds timeLimit);
 
+  // Forks the worker now unless one runs, so that it is forked while the caller's other threads are idle. False
+  // when the system refuses it (the next request tries again).
+  bool Prepare() { return pid_ > 0 || Start(); }
+
   // Ends the worker, if one runs; the next request forks a fresh one.
   void End() { Stop(); }
 

@@ -190,7 +190,7 @@ TEST(IsolatedConversion, TheOutputStillNeverReplacesAnInput) {
   EXPECT_EQ(ReadFileBytes(input), before);
 }
 
-// Each thread converts in a worker of its own; the files of several threads do not mix.
+// Each thread converts in a worker of its own, forked with the pool; the files of several threads do not mix.
 TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
   const TempDir dir;
   std::filesystem::create_directories(dir / "in");
@@ -202,7 +202,7 @@ TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
   const Batch batch = BatchFor(dir / "out/", "png");
   std::vector<int> expectedWidths;
   {
-    ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated);
+    ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated, 1);
     for (const std::string& input : inputs) {
       FileConversion file;
       file.inputFile = input;
@@ -212,7 +212,8 @@ TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
     }
     EXPECT_EQ(pool.WorkersStarted(), 1) << "one thread needs one worker";
   }
-  ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated);
+  ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated, 3);
+  EXPECT_EQ(pool.WorkersStarted(), 3) << "the workers are forked before the threads start";
   std::vector<int> widths(inputs.size(), 0);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < 3; ++t) {
