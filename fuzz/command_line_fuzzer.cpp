@@ -21,7 +21,9 @@ namespace {
 
 bool SameJob(const JobRecord& a, const JobRecord& b) {
   return a.inputFolder == b.inputFolder && a.outputFolder == b.outputFolder && a.outputFormat == b.outputFormat &&
-         a.consoleMode == b.consoleMode && a.debugMarker == b.debugMarker;
+         a.consoleMode == b.consoleMode && a.debugMarker == b.debugMarker && a.runOptions.jobs == b.runOptions.jobs &&
+         a.runOptions.jobsGiven == b.runOptions.jobsGiven && a.runOptions.progress == b.runOptions.progress &&
+         a.runOptions.reportFile == b.runOptions.reportFile;
 }
 
 }  // namespace
@@ -54,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings settings = defaults;
   JobRecord job;
   const CommandLineScan scan = ScanParameters(parameters, settings, job);
-  Require(scan.error.empty() || scan.error == "Incorrect number of parameters" || scan.error == "Invalid profile file",
+  Require(scan.error.empty() || scan.error == "Incorrect number of parameters" || scan.error == "Invalid profile file" ||
+              scan.error == "Invalid jobs value",
           "an error is one of the scan's texts");
+  Require(job.runOptions.jobs >= 0 && job.runOptions.jobs <= kMostJobs, "a jobs value stays within its range");
   Require(job.debugMarker.empty() || job.debugMarker == kDebugMarker, "the debug marker is DEBUG or unset");
 
   Settings again = defaults;
