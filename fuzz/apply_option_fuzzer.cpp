@@ -22,11 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Settings defaults = [] {
-    Settings settings;
-    ResetSettings(settings, /*commandLine=*/true);
-    return settings;
-  }();
+  const Settings& defaults = fuzzing::CommandLineDefaults();
   FuzzedDataProvider input(data, size);
   const std::size_t rowIndex = input.ConsumeIntegral<std::uint16_t>();
   const std::string name = input.ConsumeRandomLengthString(64);

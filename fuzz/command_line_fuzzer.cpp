@@ -36,11 +36,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Settings defaults = [] {
-    Settings settings;
-    ResetSettings(settings, /*commandLine=*/true);
-    return settings;
-  }();
+  const Settings& defaults = fuzzing::CommandLineDefaults();
   const std::string_view text = fuzzing::AsText(data, size);
   if (text.find('/') != std::string_view::npos) return 0;
   Parameters parameters(1);

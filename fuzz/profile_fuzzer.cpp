@@ -5,6 +5,7 @@
 #include "cli/profile.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
+#include "same_settings.h"
 #include "settings/settings.h"
 
 using namespace lumivane;
@@ -16,11 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Settings defaults = [] {
-    Settings settings;
-    ResetSettings(settings, /*commandLine=*/true);
-    return settings;
-  }();
+  const Settings& defaults = fuzzing::CommandLineDefaults();
   const std::string_view bytes = fuzzing::AsText(data, size);
   const std::string path = fuzzing::WriteScratchFile("profile.ini", bytes);
 

@@ -12,6 +12,7 @@
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
 #include "batch/parallel_plan.h"
+#include "batch/paths.h"
 #include "batch/report.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
@@ -77,12 +78,8 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 
 // A report may not take the place of a file the batch reads: a camera file, or the input file itself.
 bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
-  const std::size_t dot = path.rfind('.');
-  const std::size_t slash = path.rfind('/');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash) &&
-      IsAcceptedExtension(std::string_view(path).substr(dot + 1))) {
-    return false;
-  }
+  const std::optional<std::string_view> extension = ExtensionOf(path);
+  if (extension && IsAcceptedExtension(*extension)) return false;
   return job.inputFile.empty() || !IsSameFile(job.inputFile, path);
 }
 
