@@ -5,7 +5,7 @@ file(GLOB LUMIVANE_REFERENCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools
 add_library(lumivane_reference_model STATIC ${LUMIVANE_REFERENCE_SOURCES})
 target_include_directories(lumivane_reference_model PUBLIC ${CMAKE_SOURCE_DIR}/tools)
 target_compile_options(lumivane_reference_model PRIVATE -Wall -Wextra -Wpedantic)
-target_link_libraries(lumivane_reference_model PUBLIC lumivane)
+target_link_libraries(lumivane_reference_model PUBLIC lumivane_cli)
 target_link_libraries(lumivane_reference PRIVATE lumivane_reference_model)
 
 if(BUILD_TESTING)

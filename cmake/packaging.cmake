@@ -17,7 +17,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/completion/lumivanecmd.bash
 install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The home page is the one the program prints in its banner.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/cli/product.h LUMIVANE_HOMEPAGE REGEX "kWebAddress = ")
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/settings/product.h LUMIVANE_HOMEPAGE REGEX "kWebAddress = ")
 string(REGEX REPLACE ".*\"(.*)\".*" "\\1" LUMIVANE_HOMEPAGE "${LUMIVANE_HOMEPAGE}")
 
 set(CPACK_GENERATOR DEB)

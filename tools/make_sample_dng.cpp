@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 
 namespace {
 

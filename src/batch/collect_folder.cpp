@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "batch/collect_inputs.h"
-#include "batch/paths.h"
+#include "platform/paths.h"
 
 namespace lumivane {
 

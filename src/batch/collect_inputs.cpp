@@ -4,19 +4,17 @@
 
 #include <optional>
 
-#include "batch/paths.h"
+#include "platform/paths.h"
 #include "batch/worker_thread.h"
 #include "formats/registry.h"
-#include "formats/ascii_text.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 
 namespace {
 
 bool IsListExtension(std::string_view extension) {
-  std::string lower(extension);
-  for (char& c : lower) c = AsciiLower(c);
-  return lower == "txt" || lower == "lst";
+  return EqualsIgnoringAsciiCase(extension, "txt") || EqualsIgnoringAsciiCase(extension, "lst");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "batch/collect_inputs.h"
 #include "batch/list_file_reader.h"
-#include "batch/paths.h"
+#include "platform/paths.h"
 
 namespace lumivane {
 

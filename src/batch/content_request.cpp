@@ -22,12 +22,12 @@ constexpr std::uint32_t kMarker = 0x4C564651;  // "LVFQ"
 
 }  // namespace
 
-std::vector<unsigned char> PackContentRequest(const JobRecord& job, const FileConversion& file) {
+std::vector<unsigned char> PackContentRequest(const FileToConvert& file) {
   Head head{};
   head.marker = kMarker;
-  head.randomNumber = job.randomNumber;
-  head.fileCounter = job.fileCounter;
-  head.previousOutputBitDepth = job.previousOutputBitDepth;
+  head.randomNumber = file.numbering.randomNumber;
+  head.fileCounter = file.numbering.fileCounter;
+  head.previousOutputBitDepth = file.numbering.previousOutputBitDepth;
   head.inputFileSize = file.inputFile.size();
   head.relativeSubfolderSize = file.relativeSubfolder.size();
   std::vector<unsigned char> packed(sizeof head + file.inputFile.size() + file.relativeSubfolder.size());
@@ -38,7 +38,7 @@ std::vector<unsigned char> PackContentRequest(const JobRecord& job, const FileCo
   return packed;
 }
 
-bool UnpackContentRequest(std::span<const unsigned char> packed, JobRecord& job, FileConversion& file) {
+bool UnpackContentRequest(std::span<const unsigned char> packed, FileToConvert& file) {
   Head head{};
   if (packed.size() < sizeof head) return false;
   std::memcpy(&head, packed.data(), sizeof head);
@@ -47,10 +47,8 @@ bool UnpackContentRequest(std::span<const unsigned char> packed, JobRecord& job,
     return false;
   }
   const auto* text = reinterpret_cast<const char*>(packed.data() + sizeof head);
-  job.randomNumber = head.randomNumber;
-  job.fileCounter = head.fileCounter;
-  job.previousOutputBitDepth = head.previousOutputBitDepth;
-  file = FileConversion{};
+  file = FileToConvert{};
+  file.numbering = {head.fileCounter, head.randomNumber, head.previousOutputBitDepth};
   file.inputFile.assign(text, static_cast<std::size_t>(head.inputFileSize));
   file.relativeSubfolder.assign(text + head.inputFileSize, static_cast<std::size_t>(head.relativeSubfolderSize));
   return true;

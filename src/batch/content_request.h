@@ -1,20 +1,17 @@
 #pragma once
-// What a worker process needs to know of one file besides what it saw when it was forked: the file, and the job's
-// counters as they stand when the file is handed over (a watermark text may show them).
-#include <optional>
+// What a worker process needs to know of one file besides what it saw when it was forked: the file, with the
+// batch's numbering as it stands when the file is handed over (a watermark text may show it).
 #include <span>
 #include <vector>
 
-#include "batch/job.h"
+#include "settings/conversion_records.h"
 
 namespace lumivane {
 
-// The file's input path and relative subfolder, and the job's random number, file counter and previous output
-// bit depth.
-std::vector<unsigned char> PackContentRequest(const JobRecord& job, const FileConversion& file);
+// The file's input path, relative subfolder and numbering.
+std::vector<unsigned char> PackContentRequest(const FileToConvert& file);
 
-// Copies a packed request's counters into job and its paths into file (whose other fields are reset). False when
-// packed is not exactly one whole packed request (job and file are then unchanged).
-bool UnpackContentRequest(std::span<const unsigned char> packed, JobRecord& job, FileConversion& file);
+// The packed file into `file`. False when packed is not exactly one whole packed request (file is then unchanged).
+bool UnpackContentRequest(std::span<const unsigned char> packed, FileToConvert& file);
 
 }  // namespace lumivane

@@ -11,7 +11,6 @@ namespace {
 // program on the same machine, so the layout is the compiler's.
 struct Head {
   std::uint32_t marker;
-  std::int8_t ok;
   std::int8_t failure;
   std::int32_t sourceBitDepth;
   std::int32_t outputBitDepth;
@@ -26,48 +25,46 @@ constexpr std::uint32_t kMarker = 0x4C564352;  // "LVCR"
 
 }  // namespace
 
-std::vector<unsigned char> PackContentResult(bool ok, const FileConversion& file,
-                                             std::span<const unsigned char> encoded) {
+std::vector<unsigned char> PackContentResult(const ConvertedFile& converted) {
   Head head{};
   head.marker = kMarker;
-  head.ok = ok ? 1 : 0;
-  head.failure = static_cast<std::int8_t>(file.failure);
-  head.sourceBitDepth = file.sourceBitDepth;
-  head.outputBitDepth = file.outputBitDepth;
-  head.imageWidth = file.imageWidth;
-  head.imageHeight = file.imageHeight;
-  head.frameNumber = file.frameNumber;
-  head.failureTextSize = file.failureText.size();
-  head.encodedSize = encoded.size();
-  std::vector<unsigned char> packed(sizeof head + file.failureText.size() + encoded.size());
+  head.failure = static_cast<std::int8_t>(converted.failure);
+  head.sourceBitDepth = converted.sourceBitDepth;
+  head.outputBitDepth = converted.outputBitDepth;
+  head.imageWidth = converted.imageWidth;
+  head.imageHeight = converted.imageHeight;
+  head.frameNumber = converted.frameNumber;
+  head.failureTextSize = converted.detail.size();
+  head.encodedSize = converted.encoded.size();
+  std::vector<unsigned char> packed(sizeof head + converted.detail.size() + converted.encoded.size());
   std::memcpy(packed.data(), &head, sizeof head);
-  std::memcpy(packed.data() + sizeof head, file.failureText.data(), file.failureText.size());
-  if (!encoded.empty()) {
-    std::memcpy(packed.data() + sizeof head + file.failureText.size(), encoded.data(), encoded.size());
+  std::memcpy(packed.data() + sizeof head, converted.detail.data(), converted.detail.size());
+  if (!converted.encoded.empty()) {
+    std::memcpy(packed.data() + sizeof head + converted.detail.size(), converted.encoded.data(),
+                converted.encoded.size());
   }
   return packed;
 }
 
-std::optional<bool> UnpackContentResult(std::span<const unsigned char> packed, FileConversion& file,
-                                        std::vector<unsigned char>& encoded) {
+bool UnpackContentResult(std::span<const unsigned char> packed, ConvertedFile& converted) {
   Head head{};
-  if (packed.size() < sizeof head) return std::nullopt;
+  if (packed.size() < sizeof head) return false;
   std::memcpy(&head, packed.data(), sizeof head);
   const std::uint64_t rest = packed.size() - sizeof head;
   if (head.marker != kMarker || head.failureTextSize > rest || head.encodedSize != rest - head.failureTextSize) {
-    return std::nullopt;
+    return false;
   }
   const auto* text = reinterpret_cast<const char*>(packed.data() + sizeof head);
-  file.failure = static_cast<ConversionFailure>(head.failure);
-  file.failureText.assign(text, static_cast<std::size_t>(head.failureTextSize));
-  file.sourceBitDepth = head.sourceBitDepth;
-  file.outputBitDepth = head.outputBitDepth;
-  file.imageWidth = head.imageWidth;
-  file.imageHeight = head.imageHeight;
-  file.frameNumber = head.frameNumber;
+  converted.failure = static_cast<ConversionFailure>(head.failure);
+  converted.detail.assign(text, static_cast<std::size_t>(head.failureTextSize));
+  converted.sourceBitDepth = head.sourceBitDepth;
+  converted.outputBitDepth = head.outputBitDepth;
+  converted.imageWidth = head.imageWidth;
+  converted.imageHeight = head.imageHeight;
+  converted.frameNumber = head.frameNumber;
   const auto start = packed.begin() + static_cast<std::ptrdiff_t>(sizeof head + head.failureTextSize);
-  encoded.assign(start, packed.end());
-  return head.ok != 0;
+  converted.encoded.assign(start, packed.end());
+  return true;
 }
 
 }  // namespace lumivane

@@ -8,17 +8,20 @@
 #include <vector>
 
 #include "batch/isolated_conversion.h"
+#include "batch/job.h"
 #include "batch/memory_budget.h"
 #include "batch/ordered_commit.h"
 #include "batch/output_file_time.h"
+#include "batch/output_naming.h"
 #include "batch/parallel_plan.h"
 #include "batch/protected_inputs.h"
 #include "batch/validate_job.h"
+#include "formats/registry.h"
 #include "formats/signature.h"
-#include "pipeline/convert_image_file.h"
 #include "platform/console.h"
 #include "platform/library_threads.h"
 #include "platform/progress_line.h"
+#include "settings/messages.h"
 
 namespace lumivane {
 
@@ -32,44 +35,153 @@ std::int64_t MillisecondClock() {
       .count();
 }
 
-bool SetsFileTime(const Settings& settings) {
-  return settings.advanced.fileTimestamp == kFileTimestampOriginal ||
-         settings.advanced.fileTimestamp == kFileTimestampCustom;
-}
-
-// What a worker hands to the commit for one file.
-struct RenderedFile {
-  FileConversion file;
-  bool ok = false;
-  std::vector<unsigned char> encoded;
-  std::int64_t renderMilliseconds = 0;
-};
-
 std::uint64_t FileSize(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && status.st_size > 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
 }
 
-// The number of files worked on at once: 1 when a file's pixels depend on the files before it.
-std::int32_t JobsFor(const Settings& settings, const JobRecord& job) {
-  if (!OneFileAtATimeReason(settings, job.automaticBitDepth != 0).empty()) return 1;
-  return ResolveJobCount(job.runOptions.jobs);
-}
+// What a worker hands to the commit for one file.
+struct RenderedFile {
+  FileToConvert file;
+  ConvertedFile converted;
+  std::int64_t renderMilliseconds = 0;
+};
 
-FileReport ReportOf(std::int32_t index, const FileConversion& file, bool ok, std::int64_t milliseconds) {
-  FileReport report;
-  report.index = index;
-  report.input = file.inputFile;
-  report.output = file.outputFile;
-  report.converted = ok;
-  report.failure = ok ? ConversionFailure::kNone : file.failure;
-  report.detail = ok ? std::string() : file.failureText;
-  report.width = file.imageWidth;
-  report.height = file.imageHeight;
-  report.bitDepth = file.outputBitDepth;
-  report.milliseconds = milliseconds;
-  return report;
-}
+// One pass over the collected files: workers render files into memory in any order, the calling thread commits
+// them in list order (naming, writing, numbering, console and report lines).
+class ConversionPass {
+ public:
+  ConversionPass(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
+                 const CollectedFileList& files, ReportWriter* report)
+      : plan_(plan),
+        verbose_(verbose),
+        progress_(progress),
+        report_(report),
+        inputs_(files),
+        entries_(files.InOrder()),
+        jobs_(JobsFor(run)),
+        progressLine_(run.progress, static_cast<std::int32_t>(entries_.size())),
+        numberingAtStart_(numbering_) {}
+
+  std::int32_t Run(const DrawingFont* watermarkFont) {
+    const std::int64_t start = MillisecondClock();
+    OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
+    IsolationOptions isolation = IsolationOptionsFromEnvironment();
+    isolation.libraryThreads = LibraryThreadsPerJob(jobs_, std::thread::hardware_concurrency());
+    // No more workers than files: a short batch on a large machine forks only what it uses.
+    ContentWorkerPool workers(plan_, watermarkFont, isolation,
+                              std::min(static_cast<std::size_t>(jobs_), std::max<std::size_t>(entries_.size(), 1)));
+    if (progress_.IsRunning()) {
+      RunInOrder<RenderedFile>(
+          queue, jobs_, [&](std::size_t index) { return Render(workers, index); },
+          [](const RenderedFile& rendered) { return std::uint64_t{rendered.converted.encoded.size()}; },
+          [&](std::size_t index, RenderedFile& rendered) {
+            Commit(index, rendered);
+            if (!progress_.IsRunning()) queue.Stop();
+          });
+    }
+    progressLine_.Finish();
+    WriteSummary(MillisecondClock() - start);
+    progress_.SetCount(converted_);
+    return converted_;
+  }
+
+ private:
+  // 1 when a file's pixels depend on the files before it.
+  std::int32_t JobsFor(const RunOptions& run) const {
+    const bool automaticDepth = BitDepthSettingValue(plan_.settings, plan_.outputFormat) == 0;
+    if (!OneFileAtATimeReason(plan_.settings, automaticDepth).empty()) return 1;
+    return ResolveJobCount(run.jobs);
+  }
+
+  std::vector<std::uint64_t> MemoryEstimates() const {
+    std::vector<std::uint64_t> estimates;
+    estimates.reserve(entries_.size());
+    for (const CollectedFile* entry : entries_) estimates.push_back(EstimateFileMemory(FileSize(entry->path)));
+    return estimates;
+  }
+
+  // On a worker thread. With one job each file is handed over after the commit of the one before and sees the
+  // numbering as it stands; workers of a parallel run see it as it was at the start (their watermark texts do not
+  // show it, or the run would take one file at a time).
+  RenderedFile Render(ContentWorkerPool& workers, std::size_t index) {
+    RenderedFile rendered;
+    rendered.file = {entries_[index]->path, entries_[index]->relativeSubfolder,
+                     jobs_ == 1 ? numbering_ : numberingAtStart_};
+    const std::int64_t start = MillisecondClock();
+    rendered.converted = workers.Convert(rendered.file);
+    rendered.renderMilliseconds = MillisecondClock() - start;
+    return rendered;
+  }
+
+  // On the calling thread, in list order.
+  void Commit(std::size_t index, RenderedFile& rendered) {
+    const FileToConvert& file = rendered.file;
+    ConvertedFile& converted = rendered.converted;
+    const auto position = static_cast<std::int32_t>(index + 1);
+    progress_.StartFile(position, file.inputFile, duration_);
+    if (plan_.settings.advanced.keepSubfolders != 0) CreateOutputSubfolders(plan_.outputFolder, file.relativeSubfolder);
+    if (verbose_) {
+      PrintLine(std::string(MessageText(Message::kProcessing)) + file.inputFile);
+      PrintLine(std::string(MessageText(Message::kFileFormat)) + IdentifySignature(file.inputFile));
+    }
+    const std::int64_t start = MillisecondClock();
+    std::string output;
+    if (converted.Converted()) output = CommitConvertedFile(plan_, inputs_, file, numbering_, converted);
+    const bool ok = converted.Converted();
+    const std::int64_t milliseconds = rendered.renderMilliseconds + (MillisecondClock() - start);
+    // A watermark's "%bpp%" shows the depth fixed for the file before, converted or not.
+    if (converted.outputBitDepth != 0) numbering_.previousOutputBitDepth = converted.outputBitDepth;
+    if (ok) {
+      if (verbose_) PrintLine(std::string(MessageText(Message::kSaved)) + output);
+      ++converted_;
+      duration_ = std::max(milliseconds, kShortestDuration);
+      NumberNextFile(numbering_);
+      if (plan_.settings.advanced.fileTimestamp != FileTimestamp::kCurrent) {
+        SetOutputFileTime(plan_.settings, output, file.inputFile);
+      }
+    } else {
+      duration_ = 0;
+      if (verbose_) PrintLine(std::string(MessageText(Message::kNotConverted)));
+    }
+    if (report_ != nullptr) report_->WriteLine(FileReportLine(ReportOf(position, file, converted, output, milliseconds)));
+    progressLine_.FileDone();
+  }
+
+  static FileReport ReportOf(std::int32_t index, const FileToConvert& file, const ConvertedFile& converted,
+                             const std::string& output, std::int64_t milliseconds) {
+    const bool ok = converted.Converted();
+    return FileReport{index,
+                      file.inputFile,
+                      output,
+                      ok,
+                      converted.failure,
+                      ok ? std::string() : converted.detail,
+                      converted.imageWidth,
+                      converted.imageHeight,
+                      converted.outputBitDepth,
+                      milliseconds};
+  }
+
+  void WriteSummary(std::int64_t milliseconds) {
+    if (report_ == nullptr) return;
+    const auto collected = static_cast<std::int32_t>(entries_.size());
+    report_->WriteLine(SummaryReportLine({collected, converted_, collected - converted_, jobs_, milliseconds}));
+  }
+
+  const BatchPlan& plan_;
+  const bool verbose_;
+  ProgressRecord& progress_;
+  ReportWriter* report_;
+  const ProtectedInputs inputs_;
+  const std::vector<const CollectedFile*> entries_;
+  const std::int32_t jobs_;
+  ProgressLine progressLine_;
+  FileNumbering numbering_ = FirstFileNumbering();
+  const FileNumbering numberingAtStart_;
+  std::int32_t converted_ = 0;
+  std::int64_t duration_ = 0;  // of the file before, as the progress record publishes it
+};
 
 }  // namespace
 
@@ -85,79 +197,9 @@ void CreateOutputSubfolders(const std::string& outputFolder, const std::string& 
   }
 }
 
-std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord& progress,
+std::int32_t ConvertAll(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
                         const CollectedFileList& files, const DrawingFont* watermarkFont, ReportWriter* report) {
-  const bool verbose = IsVerbose(job);
-  const ProtectedInputs inputs(files);
-  const std::vector<const CollectedFile*> entries = files.InOrder();
-  const std::int32_t jobs = JobsFor(settings, job);
-  std::vector<std::uint64_t> estimates;
-  estimates.reserve(entries.size());
-  for (const CollectedFile* entry : entries) estimates.push_back(EstimateFileMemory(FileSize(entry->path)));
-  OrderedCommit queue(std::move(estimates), 2 * static_cast<std::size_t>(jobs), DefaultMemoryBudget());
-  ProgressLine progressLine(job.runOptions.progress, static_cast<std::int32_t>(entries.size()));
-  // Workers of a parallel run read a copy of the job: the commit renews its counters as it goes. With one job
-  // each file is handed over after the commit of the one before, so the job itself is read.
-  const JobRecord jobAtStart = job;
-  const JobRecord& renderJob = jobs == 1 ? job : jobAtStart;
-  IsolationOptions isolation = IsolationOptionsFromEnvironment();
-  isolation.libraryThreads = LibraryThreadsPerJob(jobs, std::thread::hardware_concurrency());
-  // No more workers than files: a short batch on a large machine forks only what it uses.
-  ContentWorkerPool workers(settings, renderJob, watermarkFont, isolation,
-                            std::min(static_cast<std::size_t>(jobs), std::max<std::size_t>(entries.size(), 1)));
-
-  const std::int64_t batchStart = MillisecondClock();
-  std::int32_t converted = 0;
-  std::int64_t duration = 0;
-  auto render = [&](std::size_t index) {
-    RenderedFile rendered;
-    rendered.file.inputFile = entries[index]->path;
-    rendered.file.relativeSubfolder = entries[index]->relativeSubfolder;
-    const std::int64_t start = MillisecondClock();
-    rendered.ok = workers.Convert(rendered.file, rendered.encoded);
-    rendered.renderMilliseconds = MillisecondClock() - start;
-    return rendered;
-  };
-  auto heldBytes = [](const RenderedFile& rendered) { return std::uint64_t{rendered.encoded.size()}; };
-  auto commit = [&](std::size_t index, RenderedFile& rendered) {
-    const CollectedFile& entry = *entries[index];
-    const auto position = static_cast<std::int32_t>(index + 1);
-    progress.StartFile(position, entry.path, duration);
-    if (settings.advanced.keepSubfolders != 0) CreateOutputSubfolders(job.outputFolder, entry.relativeSubfolder);
-    if (verbose) {
-      PrintLine("Processing: " + entry.path);
-      PrintLine("File Format: " + IdentifySignature(entry.path));
-    }
-    FileConversion& file = rendered.file;
-    const std::int64_t start = MillisecondClock();
-    const bool ok = rendered.ok && CommitImageFile(settings, job, inputs, file, rendered.encoded);
-    const std::int64_t milliseconds = rendered.renderMilliseconds + (MillisecondClock() - start);
-    // A watermark's "%bpp%" shows the depth fixed for the file before, converted or not.
-    if (job.automaticBitDepth != 0 && file.outputBitDepth != 0) job.previousOutputBitDepth = file.outputBitDepth;
-    if (ok) {
-      if (verbose) PrintLine("[OK] Saving As: " + file.outputFile);
-      ++converted;
-      duration = std::max(milliseconds, kShortestDuration);
-      job.randomNumber = DrawRandomNumber();
-      ++job.fileCounter;
-      if (SetsFileTime(settings)) SetOutputFileTime(settings, file.outputFile, entry.path);
-    } else {
-      duration = 0;
-      if (verbose) PrintLine("[ERROR] Unable to convert the file!");
-    }
-    if (report != nullptr) report->WriteLine(FileReportLine(ReportOf(position, file, ok, milliseconds)));
-    progressLine.FileDone();
-    if (!progress.IsRunning()) queue.Stop();
-  };
-  if (progress.IsRunning()) RunInOrder<RenderedFile>(queue, jobs, render, heldBytes, commit);
-  progressLine.Finish();
-  if (report != nullptr) {
-    const auto collected = static_cast<std::int32_t>(entries.size());
-    report->WriteLine(SummaryReportLine({collected, converted, collected - converted, jobs,
-                                         MillisecondClock() - batchStart}));
-  }
-  progress.SetCount(converted);
-  return converted;
+  return ConversionPass(plan, run, verbose, progress, files, report).Run(watermarkFont);
 }
 
 }  // namespace lumivane

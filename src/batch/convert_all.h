@@ -4,10 +4,10 @@
 #include <string>
 
 #include "batch/collected_files.h"
-#include "batch/job.h"
 #include "batch/progress.h"
 #include "batch/report.h"
-#include "settings/settings.h"
+#include "batch/run_options.h"
+#include "settings/conversion_records.h"
 
 namespace lumivane {
 
@@ -15,20 +15,20 @@ class DrawingFont;
 
 // Converts the collected files in the list's order, until the progress record's running flag goes off. Per file:
 // publishes position, file and the previous file's duration; creates its output subfolders when subfolders are
-// kept; in a command-line debug run prints "Processing: ", "File Format: " and then "[OK] Saving As: " or
-// "[ERROR] Unable to convert the file!". After a success the job's random number is drawn anew and its file
-// counter grows, and the output gets its file time; a failure uses up neither. Leaves the number converted in the
-// progress count and returns it. The job's previous output bit depth follows each file whose depth was fixed.
-// Each file's decoding, edits and encoding run in a worker process (see isolated_conversion.h), so a file on which
-// a library crashes or hangs fails like any other file and the pass goes on.
+// kept; with `verbose` prints "Processing: ", "File Format: " and then "[OK] Saving As: " or "[ERROR] Unable to
+// convert the file!". After a success the batch's numbering moves on and the output gets its file time; a failure
+// uses up no number. Leaves the number converted in the progress count and returns it. The previous output bit
+// depth of the numbering follows each file whose depth was fixed. Each file's decoding, edits and encoding run in a
+// worker process (see isolated_conversion.h), so a file on which a library crashes or hangs fails like any other
+// file and the pass goes on.
 //
-// With the job's "--jobs" above 1, up to that many worker processes decode, edit and encode files into memory at once, while
+// With "--jobs" above 1, up to that many worker processes decode, edit and encode files into memory at once, while
 // everything above (and the output's name, the check against the inputs and the write) happens for one file after
 // the other in list order, so the console lines, names and files are those of a run with one job. A watermark text
 // whose pixels depend on earlier files (OneFileAtATimeReason) makes the pass take one file at a time. With
 // "--progress" a progress line is kept on the terminal; with a report, one line per file is written as the file is
 // done, and a summary line at the end.
-std::int32_t ConvertAll(const Settings& settings, JobRecord& job, ProgressRecord& progress,
+std::int32_t ConvertAll(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
                         const CollectedFileList& files, const DrawingFont* watermarkFont,
                         ReportWriter* report = nullptr);
 

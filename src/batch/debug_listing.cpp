@@ -3,41 +3,17 @@
 #include <cstdio>
 #include <span>
 
-#include "batch/bit_depth_settings.h"
 #include "batch/debug_listing_rows.h"
 #include "batch/validate_job.h"
 #include "formats/registry.h"
+#include "pipeline/edit_steps.h"
 
 namespace lumivane {
 
 namespace {
 
-// Codes of `Watermark/Font Style` and `Watermark/Font Effect`.
-constexpr std::int32_t kBoldStyle = 1;
-constexpr std::int32_t kItalicStyle = 2;
-constexpr std::int32_t kUnderlineEffect = 1;
-constexpr std::int32_t kStrikeoutEffect = 2;
-
-// Gamma bounds, compared in single precision as the setting is stored.
-constexpr float kLowestGamma = 0.01f;
-constexpr float kHighestGamma = 9.99f;
-
-std::int32_t IntegerOf(const Settings& settings, std::string_view setting) {
-  std::int32_t value = 0;
-  GetSetting(settings, *FindSetting(setting), value);
-  return value;
-}
-
-float RealOf(const Settings& settings, std::string_view setting) {
-  float value = 0.0f;
-  GetSetting(settings, *FindSetting(setting), value);
-  return value;
-}
-
-std::string TextOf(const Settings& settings, std::string_view setting) {
-  std::string value;
-  GetSetting(settings, *FindSetting(setting), value);
-  return value;
+std::int32_t NumberOf(const Settings& settings, std::string_view setting) {
+  return FindSetting(setting)->access.number(settings);
 }
 
 std::string TwoDecimals(float value) {
@@ -46,92 +22,101 @@ std::string TwoDecimals(float value) {
   return text;
 }
 
-bool Applies(const ListingRow& row, const Settings& settings, std::string_view format) {
-  if (!row.format.empty() && row.format != format) return false;
+// A setting as a listing line shows it.
+std::string ValueText(const Settings& settings, const SettingRow& row) {
+  switch (row.type) {
+    case SettingType::kInt8:
+    case SettingType::kInt32: {
+      const std::int32_t number = row.access.number(settings);
+      return row.keywords.empty() ? std::to_string(number) : KeywordName(row.keywords, number);
+    }
+    case SettingType::kFloat32: return TwoDecimals(row.access.real(settings));
+    case SettingType::kString: return row.access.text(settings);
+  }
+  return {};
+}
+
+// The message of a failed check of the row's setting, or "" when it passes. The font check keeps its font in the
+// review.
+std::string Checked(const SettingRow& row, const Settings& settings, SettingsReview& review) {
+  const SettingValidation& check = row.validation;
+  bool passes = true;
+  switch (check.check) {
+    case SettingCheck::kNone: break;
+    case SettingCheck::kIntegerRange: {
+      const std::int32_t value = row.access.number(settings);
+      passes = value >= check.low && value <= check.high;
+      break;
+    }
+    case SettingCheck::kNotZero: passes = row.access.number(settings) != 0; break;
+    case SettingCheck::kRealRange: {
+      // Written as "within" rather than "not outside", so that NaN fails as well.
+      const float value = row.access.real(settings);
+      passes = value >= check.realLow && value <= check.realHigh;
+      break;
+    }
+    case SettingCheck::kAllowedBitDepth:
+      if (!IsAllowedBitDepth(row.saving.format, row.access.number(settings))) {
+        return "Invalid " + std::string(row.saving.format) + "-bpp value";
+      }
+      break;
+    case SettingCheck::kFontExists:
+      review.watermarkFont = LoadWatermarkFont(settings);
+      passes = review.watermarkFont.IsFont();
+      break;
+    case SettingCheck::kNonEmptyFile: passes = IsNonEmptyRegularFile(row.access.text(settings)); break;
+  }
+  return passes ? std::string() : std::string(check.error);
+}
+
+// The first two parts: the lines of the settings a format owns, in table order, then their checks. False once a
+// check failed (its message is then in review.error).
+bool ReviewOwned(SaveRule rule, std::string_view owner, const Settings& settings, bool list, SettingsReview& review) {
+  std::vector<const SettingRow*> owned;
+  for (const SettingRow& row : kSettingTable) {
+    if (row.saving.rule == rule && row.saving.format == owner) owned.push_back(&row);
+  }
+  for (const SettingRow* row : owned) {
+    if (list) review.lines.push_back(std::string(row->label.empty() ? row->key : row->label) + ": " +
+                                     ValueText(settings, *row));
+  }
+  for (const SettingRow* row : owned) {
+    review.error = Checked(*row, settings, review);
+    if (!review.error.empty()) return false;
+  }
+  return true;
+}
+
+bool Applies(const ListingRow& row, const Settings& settings) {
   switch (row.when) {
     case When::kAlways: return true;
-    case When::kOn: return IntegerOf(settings, row.whenSetting) != 0;
-    case When::kEquals: return IntegerOf(settings, row.whenSetting) == row.whenValue;
+    case When::kOn: return NumberOf(settings, row.whenSetting) != 0;
+    case When::kEquals: return NumberOf(settings, row.whenSetting) == row.whenValue;
   }
   return false;
 }
 
-std::string Line(const ListingRow& row, const Settings& settings, const JobRecord& job) {
-  const std::string label(row.label);
+std::string Line(const ListingRow& row, const Settings& settings) {
+  const std::string first = ValueText(settings, *FindSetting(row.setting));
   switch (row.shown) {
-    case Shown::kNumber:
-      return label + std::to_string(IntegerOf(settings, row.setting));
-    case Shown::kKeyword:
-      return label + KeywordName(row.keywords, IntegerOf(settings, row.setting));
-    case Shown::kCompression:
-      return label + CompressionKeywordName(job.outputFormat, IntegerOf(settings, row.setting));
-    case Shown::kText:
-      return label + TextOf(settings, row.setting);
-    case Shown::kTwoDecimals:
-      return label + TwoDecimals(RealOf(settings, row.setting));
     case Shown::kNumberAndUnit:
-      return label + std::to_string(IntegerOf(settings, row.setting)) + " " +
-             KeywordName(row.keywords, IntegerOf(settings, row.secondSetting));
-    case Shown::kNumberPair:
-      return label + std::to_string(IntegerOf(settings, row.setting)) + "/" +
-             std::to_string(IntegerOf(settings, row.secondSetting));
-    case Shown::kFormatBitDepth: {
-      const BitDepthSetting* depth = FindBitDepthSetting(job.outputFormat);
-      if (depth == nullptr) return {};
-      return std::string(depth->label) + std::to_string(IntegerOf(settings, depth->setting));
-    }
+      return std::string(row.label) + first + " " + ValueText(settings, *FindSetting(row.secondSetting));
+    case Shown::kNumberPair: return std::string(row.label) + first + "/" + ValueText(settings, *FindSetting(row.secondSetting));
+    case Shown::kValue:
+    case Shown::kCheck: break;
   }
-  return label;
+  return std::string(row.label) + first;
 }
 
-// The error line of a failed check, or "" when it passes. The font check keeps its font in the review.
-std::string Checked(const ListingRow& row, const Settings& settings, const JobRecord& job, SettingsReview& review) {
-  bool passes = true;
-  switch (row.check) {
-    case Check::kNone:
-      break;
-    case Check::kRange: {
-      const std::int32_t value = IntegerOf(settings, row.setting);
-      passes = value >= row.low && value <= row.high;
-      break;
-    }
-    case Check::kNotZero:
-      passes = IntegerOf(settings, row.setting) != 0;
-      break;
-    case Check::kGammaRange: {
-      // Written as "within" rather than "not outside", so that NaN fails as well.
-      const float gamma = RealOf(settings, row.setting);
-      passes = gamma >= kLowestGamma && gamma <= kHighestGamma;
-      break;
-    }
-    case Check::kAllowedBitDepth: {
-      const BitDepthSetting* depth = FindBitDepthSetting(job.outputFormat);
-      if (depth != nullptr && !IsAllowedBitDepth(job.outputFormat, IntegerOf(settings, depth->setting))) {
-        return std::string(depth->error);
-      }
-      break;
-    }
-    case Check::kWatermarkFont:
-      review.watermarkFont = LoadWatermarkFont(settings);
-      passes = review.watermarkFont.IsFont();
-      break;
-    case Check::kWatermarkImage:
-      passes = IsNonEmptyRegularFile(TextOf(settings, row.setting));
-      break;
-  }
-  return passes ? std::string() : std::string(row.error);
-}
-
-// Walks one part of the listing; false once a check failed (its line is then in review.error).
-bool Review(std::span<const ListingRow> rows, std::string_view format, const Settings& settings,
-            const JobRecord& job, bool list, SettingsReview& review) {
-  for (const ListingRow& row : rows) {
-    if (!Applies(row, settings, format)) continue;
-    if (row.check == Check::kNone) {
-      if (list) review.lines.push_back(Line(row, settings, job));
+// The third part; false once a check failed.
+bool ReviewEditsAndNaming(const Settings& settings, bool list, SettingsReview& review) {
+  for (const ListingRow& row : listing_rows::kEditAndNamingRows) {
+    if (!Applies(row, settings)) continue;
+    if (row.shown != Shown::kCheck) {
+      if (list) review.lines.push_back(Line(row, settings));
       continue;
     }
-    review.error = Checked(row, settings, job, review);
+    review.error = Checked(*FindSetting(row.setting), settings, review);
     if (!review.error.empty()) return false;
   }
   return true;
@@ -139,21 +124,12 @@ bool Review(std::span<const ListingRow> rows, std::string_view format, const Set
 
 }  // namespace
 
-DrawingFont LoadWatermarkFont(const Settings& settings) {
-  const Settings::Watermark& watermark = settings.watermark;
-  FontStyle style;
-  style.bold = (watermark.fontStyle & kBoldStyle) != 0;
-  style.italic = (watermark.fontStyle & kItalicStyle) != 0;
-  style.underline = watermark.fontEffect == kUnderlineEffect;
-  style.strikeout = watermark.fontEffect == kStrikeoutEffect;
-  return LoadFont(watermark.font, watermark.fontSize, style);
-}
-
-SettingsReview ReviewSettings(const Settings& settings, const JobRecord& job, bool list) {
+SettingsReview ReviewSettings(const Settings& settings, std::string_view inputGroup, std::string_view outputFormat,
+                              bool list) {
   SettingsReview review;
-  const bool passed = Review(listing_rows::kInputFormatRows, job.inputFormat, settings, job, list, review) &&
-                      Review(listing_rows::kOutputFormatRows, job.outputFormat, settings, job, list, review) &&
-                      Review(listing_rows::kEditAndNamingRows, "", settings, job, list, review);
+  const bool passed = ReviewOwned(SaveRule::kWithInputGroup, inputGroup, settings, list, review) &&
+                      ReviewOwned(SaveRule::kWithOutputFormat, outputFormat, settings, list, review) &&
+                      ReviewEditsAndNaming(settings, list, review);
   if (!passed) review.watermarkFont = DrawingFont();  // a batch that does not run keeps no font
   return review;
 }

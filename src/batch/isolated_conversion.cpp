@@ -13,10 +13,11 @@
 namespace lumivane {
 namespace {
 
-bool Fail(FileConversion& file, ConversionFailure failure, const char* text) {
-  file.failure = failure;
-  file.failureText = text;
-  return false;
+ConvertedFile Failed(ConversionFailure failure, const char* detail) {
+  ConvertedFile converted;
+  converted.failure = failure;
+  converted.detail = detail;
+  return converted;
 }
 
 std::optional<long long> PositiveNumber(const char* text) {
@@ -27,17 +28,13 @@ std::optional<long long> PositiveNumber(const char* text) {
   return value;
 }
 
-// In the worker: one file's library part on the worker's own copy of the job, with the counters of the request.
-std::vector<unsigned char> ConvertRequest(const Settings& settings, const JobRecord& job,
-                                          const DrawingFont* watermarkFont, int libraryThreads,
+// In the worker: one file's library part.
+std::vector<unsigned char> ConvertRequest(const BatchPlan& plan, const DrawingFont* watermarkFont, int libraryThreads,
                                           std::span<const unsigned char> request) {
   if (libraryThreads > 0) LimitLibraryThreads(libraryThreads);
-  JobRecord current = job;
-  FileConversion file;
-  if (!UnpackContentRequest(request, current, file)) return {};  // no whole result: the caller counts a crash
-  std::vector<unsigned char> encoded;
-  const bool ok = ConvertImageContent(settings, current, file, watermarkFont, encoded);
-  return PackContentResult(ok, file, encoded);
+  FileToConvert file;
+  if (!UnpackContentRequest(request, file)) return {};  // no whole result: the caller counts a crash
+  return PackContentResult(ConvertImageContent(plan, file, watermarkFont));
 }
 
 }  // namespace
@@ -56,42 +53,38 @@ void ContentWorker::Prepare() {
   if (!options_.inProcess) process_.Prepare();
 }
 
-ContentWorker::ContentWorker(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                             IsolationOptions options)
-    : settings_(settings),
-      job_(job),
+ContentWorker::ContentWorker(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options)
+    : plan_(plan),
       watermarkFont_(watermarkFont),
       options_(options),
-      process_([&settings, &job, watermarkFont, threads = options.libraryThreads](
-                   std::span<const unsigned char> request) {
-        return ConvertRequest(settings, job, watermarkFont, threads, request);
+      process_([&plan, watermarkFont, threads = options.libraryThreads](std::span<const unsigned char> request) {
+        return ConvertRequest(plan, watermarkFont, threads, request);
       }) {}
 
-bool ContentWorker::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
-  encoded.clear();
+ConvertedFile ContentWorker::Convert(const FileToConvert& file) {
   if (options_.inProcess) {
     if (options_.libraryThreads > 0) LimitLibraryThreads(options_.libraryThreads);
-    return ConvertImageContent(settings_, job_, file, watermarkFont_, encoded);
+    return ConvertImageContent(plan_, file, watermarkFont_);
   }
-  const WorkerResult result = process_.Run(PackContentRequest(job_, file), options_.timeLimit);
+  const WorkerResult result = process_.Run(PackContentRequest(file), options_.timeLimit);
   switch (result.outcome) {
-    case WorkerOutcome::kTimedOut: return Fail(file, ConversionFailure::kWorkerTimedOut, "worker timed out");
-    case WorkerOutcome::kNotStarted:
-      return Fail(file, ConversionFailure::kWorkerCrashed, "worker could not be started");
-    case WorkerOutcome::kCrashed: return Fail(file, ConversionFailure::kWorkerCrashed, "worker crashed");
+    case WorkerOutcome::kTimedOut: return Failed(ConversionFailure::kWorkerTimedOut, "worker timed out");
+    case WorkerOutcome::kNotStarted: return Failed(ConversionFailure::kWorkerCrashed, "worker could not be started");
+    case WorkerOutcome::kCrashed: return Failed(ConversionFailure::kWorkerCrashed, "worker crashed");
     case WorkerOutcome::kCompleted: break;
   }
-  const std::optional<bool> ok = UnpackContentResult(result.bytes, file, encoded);
-  if (!ok || !*ok) process_.End();
-  if (!ok) return Fail(file, ConversionFailure::kWorkerCrashed, "worker crashed");
-  return *ok;
+  ConvertedFile converted;
+  const bool whole = UnpackContentResult(result.bytes, converted);
+  if (!whole || !converted.Converted()) process_.End();
+  if (!whole) return Failed(ConversionFailure::kWorkerCrashed, "worker crashed");
+  return converted;
 }
 
-ContentWorkerPool::ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                                     IsolationOptions options, std::size_t threads)
-    : settings_(settings), job_(job), watermarkFont_(watermarkFont), options_(options) {
+ContentWorkerPool::ContentWorkerPool(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options,
+                                     std::size_t threads)
+    : plan_(plan), watermarkFont_(watermarkFont), options_(options) {
   for (std::size_t n = 0; n < std::max<std::size_t>(threads, 1); ++n) {
-    workers_.push_back(std::make_unique<ContentWorker>(settings, job, watermarkFont, options));
+    workers_.push_back(std::make_unique<ContentWorker>(plan, watermarkFont, options));
     workers_.back()->Prepare();
   }
   owners_.resize(workers_.size());
@@ -106,16 +99,14 @@ ContentWorker& ContentWorkerPool::WorkerOfThisThread() {
     if (owners_[n] == std::thread::id() && chosen == workers_.size()) chosen = n;
   }
   if (chosen == workers_.size()) {  // more threads than the pool was made for: a worker forked on demand
-    workers_.push_back(std::make_unique<ContentWorker>(settings_, job_, watermarkFont_, options_));
+    workers_.push_back(std::make_unique<ContentWorker>(plan_, watermarkFont_, options_));
     owners_.emplace_back();
   }
   owners_[chosen] = thread;
   return *workers_[chosen];
 }
 
-bool ContentWorkerPool::Convert(FileConversion& file, std::vector<unsigned char>& encoded) {
-  return WorkerOfThisThread().Convert(file, encoded);
-}
+ConvertedFile ContentWorkerPool::Convert(const FileToConvert& file) { return WorkerOfThisThread().Convert(file); }
 
 int ContentWorkerPool::WorkersStarted() const {
   const std::lock_guard<std::mutex> hold(lock_);

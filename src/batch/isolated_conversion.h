@@ -10,9 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "batch/job.h"
 #include "platform/worker_process.h"
-#include "settings/settings.h"
+#include "settings/conversion_records.h"
 
 namespace lumivane {
 
@@ -46,16 +45,13 @@ IsolationOptions IsolationOptionsFromEnvironment();
 // for ever (until its time limit). So the in-process switch is all or nothing for a run.
 class ContentWorker {
  public:
-  // settings, job and watermarkFont must outlive the worker and stay as they are, except the job's random number,
-  // file counter and previous output bit depth, which travel with each file.
-  ContentWorker(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                IsolationOptions options);
+  // plan and watermarkFont must outlive the worker and stay as they are; each file brings its own numbering.
+  ContentWorker(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options);
 
-  // ConvertImageContent for file, with the job's counters as they are now: fills the same fields of file and
-  // `encoded`. A worker that died or left no complete result fails the file with kWorkerCrashed ("worker
-  // crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out"), and a
-  // worker the system refuses fails it with kWorkerCrashed ("worker could not be started").
-  bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
+  // ConvertImageContent for file. A worker that died or left no complete result fails the file with kWorkerCrashed
+  // ("worker crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out"),
+  // and a worker the system refuses fails it with kWorkerCrashed ("worker could not be started").
+  ConvertedFile Convert(const FileToConvert& file);
 
   // Forks the worker process now (nothing in-process); see WorkerProcess::Prepare.
   void Prepare();
@@ -64,8 +60,7 @@ class ContentWorker {
   int WorkersStarted() const { return process_.startCount(); }
 
  private:
-  const Settings& settings_;
-  const JobRecord& job_;
+  const BatchPlan& plan_;
   const DrawingFont* watermarkFont_;
   IsolationOptions options_;
   WorkerProcess process_;
@@ -80,12 +75,12 @@ class ContentWorker {
 class ContentWorkerPool {
  public:
   // Forks `threads` workers (at least one).
-  ContentWorkerPool(const Settings& settings, const JobRecord& job, const DrawingFont* watermarkFont,
-                    IsolationOptions options, std::size_t threads);
+  ContentWorkerPool(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options,
+                    std::size_t threads);
 
   // ContentWorker::Convert on the calling thread's worker: the one it took first, or a free one. At most
   // `threads` threads may call it.
-  bool Convert(FileConversion& file, std::vector<unsigned char>& encoded);
+  ConvertedFile Convert(const FileToConvert& file);
 
   // Worker processes forked so far by all workers.
   int WorkersStarted() const;
@@ -93,8 +88,7 @@ class ContentWorkerPool {
  private:
   ContentWorker& WorkerOfThisThread();
 
-  const Settings& settings_;
-  const JobRecord& job_;
+  const BatchPlan& plan_;
   const DrawingFont* watermarkFont_;
   IsolationOptions options_;
   mutable std::mutex lock_;

@@ -8,8 +8,17 @@ namespace lumivane {
 void ResetJob(JobRecord& job) {
   job = JobRecord{};
   job.projectName = kUntitledProjectName;
-  job.fileCounter = 1;
-  job.randomNumber = DrawRandomNumber();
+}
+
+FileNumbering FirstFileNumbering() {
+  FileNumbering numbering;
+  numbering.randomNumber = DrawRandomNumber();
+  return numbering;
+}
+
+void NumberNextFile(FileNumbering& numbering) {
+  numbering.randomNumber = DrawRandomNumber();
+  ++numbering.fileCounter;
 }
 
 std::int32_t DrawRandomNumber() {

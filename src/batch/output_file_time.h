@@ -8,11 +8,6 @@
 
 namespace lumivane {
 
-// Values of the file timestamp setting.
-inline constexpr std::int8_t kFileTimestampCurrent = 0;   // keep the time of writing
-inline constexpr std::int8_t kFileTimestampOriginal = 1;  // the input file's modification time
-inline constexpr std::int8_t kFileTimestampCustom = 2;    // the custom timestamp
-
 // The moment a local wall-clock value names (mktime of its broken-down form); the inverse of
 // LocalWallClockSeconds (settings/local_time.h).
 std::time_t MomentOfLocalWallClock(std::int64_t localSeconds);

@@ -1,165 +1,40 @@
 #include "batch/output_naming.h"
 
-#include <algorithm>
-#include <cstdio>
+#include <optional>
 
-#include "batch/letter_case.h"
-#include "batch/paths.h"
-#include "formats/ascii_text.h"
+#include "batch/temporary_path.h"
+#include "platform/file_write.h"
 
 namespace lumivane {
 
-namespace {
+TokenValues OutputNameValues(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
+                             const FileNumbering& numbering) {
+  return TokenValues{file.inputFile,          plan.outputFormat,         converted.outputBitDepth,
+                     converted.imageWidth,    converted.imageHeight,     converted.frameNumber,
+                     numbering.randomNumber, numbering.fileCounter,    std::nullopt};
+}
 
-constexpr bool TokensAreWellFormed() {
-  for (std::size_t i = 0; i < kTokenTable.size(); ++i) {
-    const std::string_view token = kTokenTable[i].token;
-    if (token.size() < 3 || token.front() != '%' || token.back() != '%') return false;
-    if (std::any_of(token.begin(), token.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) return false;
-    for (std::size_t j = 0; j < i; ++j) {
-      if (kTokenTable[j].token == token || kTokenTable[j].kind == kTokenTable[i].kind) return false;
-    }
+std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
+                            const FileNumbering& numbering) {
+  std::string path = plan.outputFolder;
+  if (plan.settings.advanced.keepSubfolders != 0) path += file.relativeSubfolder;
+  return path + ExpandFilenameMask(plan.settings.advanced.filenameMask,
+                                   OutputNameValues(plan, file, converted, numbering));
+}
+
+std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,
+                                const FileNumbering& numbering, ConvertedFile& converted) {
+  const std::string output = BuildOutputPath(plan, file, converted, numbering);
+  const std::string temporary = TemporaryOutputPath(plan.outputFolder, file.relativeSubfolder,
+                                                    plan.settings.advanced.keepSubfolders != 0, plan.outputFormat);
+  if (inputs.IsInput(output)) {
+    converted.failure = ConversionFailure::kWouldReplaceInput;
+    converted.detail = "the output would replace an input file";
+  } else if (!WriteFileViaTemporary(temporary, output, converted.encoded)) {
+    converted.failure = ConversionFailure::kWriteFailed;
+    converted.detail = "the output could not be written";
   }
-  return true;
-}
-static_assert(TokensAreWellFormed(), "tokens and kinds are distinct; tokens are lower case and enclosed in %");
-
-// A number in at least five characters: padded on the left with "0", and cut to its first five characters.
-std::string FiveCharacters(std::int32_t number) {
-  std::string text = std::to_string(number);
-  if (text.size() < 5) text.insert(0, 5 - text.size(), '0');
-  text.resize(5);
-  return text;
-}
-
-std::string TwoDigits(int number) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", number);
-  return text;
-}
-
-std::string FourDigits(int number) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d", number);
-  return text;
-}
-
-std::tm LocalTimeOf(const TokenValues& values) {
-  const std::time_t moment = values.moment.value_or(std::time(nullptr));
-  std::tm local{};
-  localtime_r(&moment, &local);
-  return local;
-}
-
-bool MatchesToken(std::string_view text, std::size_t at, std::string_view token) {
-  if (text.size() - at < token.size()) return false;
-  for (std::size_t i = 0; i < token.size(); ++i) {
-    if (AsciiLower(text[at + i]) != token[i]) return false;
-  }
-  return true;
-}
-
-// The row of a token written in any case.
-const TokenRow* FindToken(std::string_view token) {
-  for (const TokenRow& row : kTokenTable) {
-    if (row.token.size() == token.size() && MatchesToken(token, 0, row.token)) return &row;
-  }
-  return nullptr;
-}
-
-std::string ValueOf(TokenKind kind, const TokenValues& values) {
-  const std::string_view baseName = FileBaseName(values.inputFile);
-  switch (kind) {
-    case TokenKind::kBaseName: return std::string(baseName);
-    case TokenKind::kBaseNameUpper: return UpperCaseText(baseName);
-    case TokenKind::kBaseNameLower: return LowerCaseText(baseName);
-    case TokenKind::kBaseNameTitle: return TitleCaseText(baseName);
-    case TokenKind::kFormat: return values.outputFormat;
-    case TokenKind::kFormatUpper: return UpperCaseText(values.outputFormat);
-    case TokenKind::kFormatTitle: return TitleCaseText(values.outputFormat);
-    case TokenKind::kYear: return FourDigits(LocalTimeOf(values).tm_year + 1900);
-    case TokenKind::kMonth: return TwoDigits(LocalTimeOf(values).tm_mon + 1);
-    case TokenKind::kDay: return TwoDigits(LocalTimeOf(values).tm_mday);
-    case TokenKind::kHour: return TwoDigits(LocalTimeOf(values).tm_hour);
-    case TokenKind::kMinute: return TwoDigits(LocalTimeOf(values).tm_min);
-    case TokenKind::kSecond: return TwoDigits(LocalTimeOf(values).tm_sec);
-    case TokenKind::kBitDepth: return std::to_string(values.bitDepth);
-    case TokenKind::kWidth: return std::to_string(values.imageWidth);
-    case TokenKind::kHeight: return std::to_string(values.imageHeight);
-    case TokenKind::kFrame: return std::to_string(values.frameNumber);
-    case TokenKind::kRandomNumber: return FiveCharacters(values.randomNumber);
-    case TokenKind::kFileCounter: return FiveCharacters(values.fileCounter);
-  }
-  return {};
-}
-
-}  // namespace
-
-TokenValues OutputNameValues(const JobRecord& job, const FileConversion& file) {
-  return TokenValues{file.inputFile,  job.outputFormat,  file.outputBitDepth, file.imageWidth,
-                     file.imageHeight, file.frameNumber, job.randomNumber,   job.fileCounter,
-                     std::nullopt};
-}
-
-TokenValues WatermarkTextValues(const JobRecord& job, const FileConversion& file) {
-  TokenValues values = OutputNameValues(job, file);
-  values.bitDepth = job.automaticBitDepth != 0 ? job.previousOutputBitDepth : job.outputBitDepth;
-  return values;
-}
-
-std::string TokenValue(std::string_view token, const TokenValues& values) {
-  const TokenRow* row = FindToken(token);
-  return row != nullptr ? ValueOf(row->kind, values) : std::string();
-}
-
-std::string ExpandToken(std::string_view text, std::string_view token, const TokenValues& values) {
-  const TokenRow* row = FindToken(token);
-  if (row == nullptr) return std::string(text);
-  const std::string value = ValueOf(row->kind, values);  // once, so every occurrence shows the same time
-  std::string result;
-  result.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    if (MatchesToken(text, at, row->token)) {
-      result += value;
-      at += token.size();
-    } else {
-      result += text[at++];
-    }
-  }
-  return result;
-}
-
-std::string ExpandFilenameMask(std::string_view mask, const TokenValues& values) {
-  std::string name = LowerCaseText(mask);
-  if (name.empty()) name = kDefaultFilenameMask;
-  for (const TokenRow& row : kTokenTable) {
-    if (name.find(row.token) != std::string::npos) name = ExpandToken(name, row.token, values);
-  }
-  return name;
-}
-
-std::string ExpandFilenameMask(const Settings& settings, const JobRecord& job, const FileConversion& file) {
-  return ExpandFilenameMask(settings.advanced.filenameMask, OutputNameValues(job, file));
-}
-
-std::string BuildOutputPath(const Settings& settings, const JobRecord& job, const FileConversion& file) {
-  std::string path = job.outputFolder;
-  if (settings.advanced.keepSubfolders != 0) path += file.relativeSubfolder;
-  return path + ExpandFilenameMask(settings, job, file);
-}
-
-std::string FillWatermarkText(std::string_view text, const TokenValues& values) {
-  if (std::count(text.begin(), text.end(), '%') < 2) return std::string(text);
-  const std::string probe = LowerCaseText(text);
-  std::string filled(text);
-  for (const TokenRow& row : kTokenTable) {
-    if (probe.find(row.token) != std::string::npos) filled = ExpandToken(filled, row.token, values);
-  }
-  return filled;
-}
-
-std::string FillWatermarkText(const Settings& settings, const JobRecord& job, const FileConversion& file) {
-  return FillWatermarkText(settings.watermark.text, WatermarkTextValues(job, file));
+  return output;
 }
 
 }  // namespace lumivane

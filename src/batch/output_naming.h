@@ -1,92 +1,28 @@
 #pragma once
-// Names of output files: the filename mask with its tokens, the output path, and the same tokens in a watermark
-// text. Nothing here touches the file system or any process-wide record.
-#include <array>
-#include <cstdint>
-#include <ctime>
-#include <optional>
+// The name of a converted file's output, and its commit: the check against the inputs and the write through a
+// temporary file.
 #include <string>
-#include <string_view>
 
-#include "batch/job.h"
-#include "settings/settings.h"
+#include "batch/protected_inputs.h"
+#include "settings/conversion_records.h"
+#include "settings/name_tokens.h"
 
 namespace lumivane {
 
-inline constexpr std::string_view kDefaultFilenameMask = "%filename%.%ext%";
+// The tokens of the output name: the file's final depth and working size, and the batch's numbering as it stands
+// when the file is committed.
+TokenValues OutputNameValues(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
+                             const FileNumbering& numbering);
 
-enum class TokenKind : std::int8_t {
-  kBaseName, kBaseNameUpper, kBaseNameLower, kBaseNameTitle,
-  kFormat, kFormatUpper, kFormatTitle,
-  kYear, kMonth, kDay, kHour, kMinute, kSecond,
-  kBitDepth, kWidth, kHeight, kFrame, kRandomNumber, kFileCounter
-};
+// Output folder, plus the file's relative subfolder when subfolders are kept, plus the expanded filename mask.
+// Nothing is checked or created.
+std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
+                            const FileNumbering& numbering);
 
-struct TokenRow {
-  std::string_view token;
-  TokenKind kind;
-};
-
-// The tokens, in the order they are expanded.
-inline constexpr std::array<TokenRow, 19> kTokenTable = {{
-    {"%filename%", TokenKind::kBaseName},         // base name of the input file, case as on disk
-    {"%filename[u]%", TokenKind::kBaseNameUpper},
-    {"%filename[l]%", TokenKind::kBaseNameLower},
-    {"%filename[t]%", TokenKind::kBaseNameTitle},  // first character upper, the rest lower
-    {"%ext%", TokenKind::kFormat},                 // output format identifier
-    {"%ext[u]%", TokenKind::kFormatUpper},
-    {"%ext[t]%", TokenKind::kFormatTitle},
-    {"%yyyy%", TokenKind::kYear},                  // local date and time of the expansion
-    {"%mm%", TokenKind::kMonth},
-    {"%dd%", TokenKind::kDay},
-    {"%hh%", TokenKind::kHour},
-    {"%ii%", TokenKind::kMinute},
-    {"%ss%", TokenKind::kSecond},
-    {"%bpp%", TokenKind::kBitDepth},
-    {"%width%", TokenKind::kWidth},
-    {"%height%", TokenKind::kHeight},
-    {"%frame%", TokenKind::kFrame},
-    {"%rnd%", TokenKind::kRandomNumber},           // five characters, zero-padded
-    {"%n%", TokenKind::kFileCounter},              // five characters, zero-padded
-}};
-
-// What the tokens stand for, for one file.
-struct TokenValues {
-  std::string inputFile;     // the base name comes from it
-  std::string outputFormat;  // output format identifier
-  std::int32_t bitDepth{};
-  std::int32_t imageWidth{};
-  std::int32_t imageHeight{};
-  std::int32_t frameNumber{};
-  std::int32_t randomNumber{};
-  std::int32_t fileCounter{};
-  std::optional<std::time_t> moment;  // time shown by the date tokens; empty: the clock is read for each token
-};
-
-// Values for the output file name: "%bpp%" is the file's final bit depth.
-TokenValues OutputNameValues(const JobRecord& job, const FileConversion& file);
-// Values for a watermark text, which is filled before the file's depth is fixed: "%bpp%" is the configured depth,
-// or with automatic depth the one fixed for the previous file.
-TokenValues WatermarkTextValues(const JobRecord& job, const FileConversion& file);
-
-// The value of one token of kTokenTable; "" for any other text.
-std::string TokenValue(std::string_view token, const TokenValues& values);
-
-// Text with every occurrence of token, compared without regard to case, replaced by its value.
-std::string ExpandToken(std::string_view text, std::string_view token, const TokenValues& values);
-
-// The output file name (no folder): the mask in lower case ("" gives the default mask) with each token present
-// expanded once, in list order.
-std::string ExpandFilenameMask(std::string_view mask, const TokenValues& values);
-std::string ExpandFilenameMask(const Settings& settings, const JobRecord& job, const FileConversion& file);
-
-// Output folder, plus the file's relative subfolder when subfolders are kept, plus the file name. Nothing is
-// checked or created.
-std::string BuildOutputPath(const Settings& settings, const JobRecord& job, const FileConversion& file);
-
-// A watermark text with its tokens expanded; literal text keeps its case. A text with fewer than two "%" is
-// returned unchanged.
-std::string FillWatermarkText(std::string_view text, const TokenValues& values);
-std::string FillWatermarkText(const Settings& settings, const JobRecord& job, const FileConversion& file);
+// Names the converted file's output, refuses a name that is one of `inputs` (kWouldReplaceInput, before anything is
+// written) and writes the encoded bytes through a temporary file in the output's folder (kWriteFailed when that
+// fails: an older output of the same name is then as it was). Returns the output path.
+std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,
+                                const FileNumbering& numbering, ConvertedFile& converted);
 
 }  // namespace lumivane

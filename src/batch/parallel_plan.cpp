@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "cli/value_rules.h"
+#include "platform/ascii_text.h"
+#include "settings/messages.h"
 
 namespace lumivane {
 
@@ -21,8 +22,6 @@ constexpr DependentToken kDependentTokens[] = {
     {"%bpp%", true, "the watermark text uses %bpp% with automatic bit depth"},
 };
 
-constexpr std::int8_t kTextWatermark = 1;
-
 }  // namespace
 
 std::int32_t ResolveJobCount(std::int32_t requested, unsigned cores) {
@@ -35,7 +34,7 @@ std::int32_t ResolveJobCount(std::int32_t requested) {
 }
 
 std::string_view OneFileAtATimeReason(const Settings& settings, bool automaticBitDepth) {
-  if (settings.watermark.doWatermark != kTextWatermark) return "";
+  if (settings.watermark.doWatermark != WatermarkKind::kText) return "";
   const std::string text = AsciiLower(settings.watermark.text);
   for (const DependentToken& row : kDependentTokens) {
     if (row.onlyWithAutomaticDepth && !automaticBitDepth) continue;
@@ -45,7 +44,7 @@ std::string_view OneFileAtATimeReason(const Settings& settings, bool automaticBi
 }
 
 std::string JobsListingLine(std::int32_t jobs, std::string_view oneFileAtATimeReason) {
-  std::string line = "Jobs: " + std::to_string(jobs);
+  std::string line = std::string(MessageText(Message::kJobsLine)) + std::to_string(jobs);
   if (!oneFileAtATimeReason.empty()) line += " (one file at a time: " + std::string(oneFileAtATimeReason) + ")";
   return line;
 }

@@ -67,21 +67,6 @@ void AppendPath(std::string& line, std::string_view name, const std::string& pat
 
 }  // namespace
 
-std::string_view FailureReasonCode(ConversionFailure failure) {
-  switch (failure) {
-    case ConversionFailure::kNone: return "";
-    case ConversionFailure::kUnreadable: return "unreadable";
-    case ConversionFailure::kUndecodable: return "undecodable";
-    case ConversionFailure::kEditFailed: return "edit_failed";
-    case ConversionFailure::kEncodeFailed: return "encode_failed";
-    case ConversionFailure::kWriteFailed: return "write_failed";
-    case ConversionFailure::kWouldReplaceInput: return "would_replace_input";
-    case ConversionFailure::kWorkerCrashed: return "worker_crashed";
-    case ConversionFailure::kWorkerTimedOut: return "worker_timed_out";
-  }
-  return "unknown";
-}
-
 std::string JsonString(std::string_view bytes) {
   std::string out = "\"";
   out.reserve(bytes.size() + 2);

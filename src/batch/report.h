@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "batch/job.h"
+#include "settings/conversion_records.h"
 
 namespace lumivane {
 
@@ -32,9 +32,6 @@ struct ReportSummary {
   std::int32_t jobs{};       // files worked on at once
   std::int64_t milliseconds{};
 };
-
-// The reason code of a failure in the report ("undecodable", "encode_failed" ...); "" for kNone.
-std::string_view FailureReasonCode(ConversionFailure failure);
 
 // A JSON string literal, quotes included, for any bytes: quote, backslash and control characters are escaped,
 // valid UTF-8 is kept, every byte that is not valid UTF-8 becomes U+FFFD.

@@ -7,21 +7,20 @@
 #include <string_view>
 
 #include "batch/batch_state.h"
-#include "batch/bit_depth_settings.h"
 #include "batch/collect_inputs.h"
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
 #include "batch/parallel_plan.h"
-#include "batch/paths.h"
 #include "batch/report.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
-#include "cli/message_template.h"
-#include "cli/string_table.h"
 #include "formats/registry.h"
-#include "pipeline/save_flags.h"
 #include "platform/console.h"
+#include "platform/paths.h"
+#include "settings/message_template.h"
+#include "settings/messages.h"
 #include "settings/settings.h"
+#include "settings/string_table.h"
 
 namespace lumivane {
 
@@ -29,27 +28,19 @@ namespace {
 
 void PrintString(const char* group, const char* key) { PrintLine(LookupString(group, key)); }
 
-// The input, the output folder and the conversion type, with the debug lines between them. The error line of
-// the first failure, if any.
-std::optional<std::string_view> CheckJob(JobRecord& job, bool debug) {
-  if (debug) PrintLine("Input: " + job.inputFolder);
+void PrintLabelled(Message label, const std::string& value) { PrintLine(std::string(MessageText(label)) + value); }
+
+// The input, the output folder and the conversion type, with the debug lines between them. The message of the
+// first failure, if any.
+std::optional<Message> CheckJob(JobRecord& job, bool debug) {
+  if (debug) PrintLabelled(Message::kInputLine, job.inputFolder);
   if (auto error = ClassifyInput(job)) return error;
   DeriveOutputFolder(job);
-  if (debug) PrintLine("Output: " + job.outputFolder);
+  if (debug) PrintLabelled(Message::kOutputLine, job.outputFolder);
   if (auto error = CheckOutputFolder(job)) return error;
   DefaultFormats(job);
-  if (debug) PrintLine("Conversion: " + job.outputFormat);
+  if (debug) PrintLabelled(Message::kConversionLine, job.outputFormat);
   return CheckConversionType(job);
-}
-
-// The encoder values that stay the same for every file of the batch.
-void PrepareEncoderValues(const Settings& settings, JobRecord& job) {
-  const std::optional<OutputFormat> format = FindOutputFormat(job.outputFormat);
-  job.encoderTypeId = format ? format->encoderTypeId : 0;
-  job.outputBitDepth = BitDepthSettingValue(settings, job.outputFormat);
-  job.saveFlags = ComputeSaveFlags(settings, job.outputFormat);
-  job.automaticBitDepth = job.outputBitDepth == 0 ? 1 : 0;
-  job.previousOutputBitDepth = 0;
 }
 
 // Collection phase; returns the number of files added.
@@ -62,8 +53,7 @@ std::int32_t Collect(bool quiet) {
   return added;
 }
 
-// The debug listing's "Jobs: " line, after "Keep Subfolders: ". The depth is automatic when the output format's
-// bit-depth setting is 0 (the job's own flag is set only after the listing).
+// The debug listing's "Jobs: " line, after "Keep Subfolders: ".
 std::string JobsLine(const Settings& settings, const JobRecord& job) {
   const bool automaticDepth = BitDepthSettingValue(settings, job.outputFormat) == 0;
   return JobsListingLine(ResolveJobCount(job.runOptions.jobs), OneFileAtATimeReason(settings, automaticDepth));
@@ -84,59 +74,54 @@ bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
 }
 
 // Conversion phase on its worker thread; returns the number of files converted.
-std::int32_t Convert(bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
+std::int32_t Convert(const BatchPlan& plan, bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
   if (!quiet) PrintString("General", "Converting");
   gProgress.Reset();
-  RunOnWorkerThread([watermarkFont, report] {
-    ConvertAll(gSettings, gJob, gProgress, gCollectedFiles, watermarkFont, report);
+  RunOnWorkerThread([&plan, watermarkFont, report] {
+    ConvertAll(plan, gJob.runOptions, IsVerbose(gJob), gProgress, gCollectedFiles, watermarkFont, report);
   });
   return gProgress.Snapshot().count;
 }
 
+BatchResult Refused(std::string_view message) { return {BatchOutcome::kInvalidSettings, std::string(message)}; }
+
 }  // namespace
 
-BatchOutcome RunBatch(bool quiet) {
+BatchResult RunBatch(bool quiet) {
   const bool debug = IsDebugMode(gJob);
   if (!quiet) PrintString("General", "Preparing");
-  if (const std::optional<std::string_view> error = CheckJob(gJob, debug)) {
-    PrintLine(std::string(*error));
-    return BatchOutcome::kInvalidSettings;
-  }
+  if (const std::optional<Message> error = CheckJob(gJob, debug)) return Refused(MessageText(*error));
   // The watermark font made here lives until the batch returns.
-  const SettingsReview review = ReviewSettings(gSettings, gJob, debug);
+  const SettingsReview review = ReviewSettings(gSettings, gJob.inputFormat, gJob.outputFormat, debug);
   for (const std::string& line : review.lines) PrintLine(line);
-  if (!review.error.empty()) {
-    PrintLine(review.error);
-    return BatchOutcome::kInvalidSettings;
-  }
+  if (!review.error.empty()) return Refused(review.error);
   const RunOptions& run = gJob.runOptions;
   if (debug && run.jobsGiven) PrintLine(JobsLine(gSettings, gJob));
   ReportWriter report;
   if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.Open(run.reportFile))) {
-    PrintLine("Error: Invalid report file");
-    return BatchOutcome::kInvalidSettings;
+    return Refused(MessageText(Message::kInvalidReportFile));
   }
   ReportWriter* reportOrNone = report.IsOpen() ? &report : nullptr;
-  PrepareEncoderValues(gSettings, gJob);
+  const BatchPlan plan{gSettings, gJob.outputFormat, gJob.outputFolder};
 
   const std::int32_t added = Collect(quiet);
   if (added == 0) {
     if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({}));
     PrintString("Msg", "Conversion is not complete");
     PrintString("Msg", "Empty input files");
-    return BatchOutcome::kNothingCollected;
+    return {BatchOutcome::kNothingCollected, {}};
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
-  const std::int32_t converted = Convert(quiet, font, reportOrNone);
+  const std::int32_t converted = Convert(plan, quiet, font, reportOrNone);
   if (converted == 0) {
     PrintString("Msg", "Conversion is not complete");
-    return BatchOutcome::kSomeFailed;
+    return {BatchOutcome::kSomeFailed, {}};
   }
   if (!quiet) {
     PrintString("Msg", "Conversion complete");
     PrintLine(FillTemplate(LookupString("Msg", "Files converted"), std::to_string(converted), std::to_string(added)));
   }
-  return converted == added ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed;
+  return {converted == added ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed, {}};
 }
 
 }  // namespace lumivane

@@ -1,5 +1,6 @@
 #pragma once
 // The whole of a command-line conversion run after the command line has filled the settings and the job.
+#include <string>
 
 namespace lumivane {
 
@@ -7,11 +8,16 @@ enum class BatchOutcome {
   kAllConverted,     // every collected file was converted
   kSomeFailed,       // files were collected and at least one of them failed
   kNothingCollected, // "Conversion stopped": no input file found
-  kInvalidSettings,  // an "Error: " line ended the run before any file was touched
+  kInvalidSettings,  // a check failed before any file was touched
+};
+
+struct BatchResult {
+  BatchOutcome outcome = BatchOutcome::kAllConverted;
+  std::string error;  // with kInvalidSettings: the message of the "Error: " line the caller prints
 };
 
 // Validates, lists (debug), collects and converts, printing the status lines; works on gSettings, gJob,
 // gProgress and gCollectedFiles.
-BatchOutcome RunBatch(bool quiet);
+BatchResult RunBatch(bool quiet);
 
 }  // namespace lumivane

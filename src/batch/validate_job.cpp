@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "batch/paths.h"
+#include "platform/paths.h"
 #include "formats/registry.h"
 
 namespace lumivane {
@@ -24,16 +24,16 @@ bool IsExistingFolder(const std::string& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-std::optional<std::string_view> ClassifyInput(JobRecord& job) {
+std::optional<Message> ClassifyInput(JobRecord& job) {
   if (HasExtension(job.inputFolder)) {
     job.inputFile = std::move(job.inputFolder);
     job.inputFolder.clear();
-    if (!IsNonEmptyRegularFile(job.inputFile)) return kInvalidInputFile;
+    if (!IsNonEmptyRegularFile(job.inputFile)) return Message::kInvalidInputFile;
     return std::nullopt;
   }
-  if (BeginsWithTwoDots(job.inputFolder)) return kIncorrectInputFolder;
+  if (BeginsWithTwoDots(job.inputFolder)) return Message::kIncorrectInputFolder;
   job.inputFolder = NormaliseFolder(job.inputFolder, job.programFolder);
-  if (!IsExistingFolder(job.inputFolder)) return kInvalidInputFolder;
+  if (!IsExistingFolder(job.inputFolder)) return Message::kInvalidInputFolder;
   return std::nullopt;
 }
 
@@ -42,10 +42,10 @@ void DeriveOutputFolder(JobRecord& job) {
   job.outputFolder = FolderPart(job.inputFolder.empty() ? job.inputFile : job.inputFolder);
 }
 
-std::optional<std::string_view> CheckOutputFolder(JobRecord& job) {
-  if (BeginsWithTwoDots(job.outputFolder)) return kIncorrectOutputFolder;
+std::optional<Message> CheckOutputFolder(JobRecord& job) {
+  if (BeginsWithTwoDots(job.outputFolder)) return Message::kIncorrectOutputFolder;
   job.outputFolder = NormaliseFolder(job.outputFolder, job.programFolder);
-  if (!IsExistingFolder(job.outputFolder)) return kInvalidOutputFolder;
+  if (!IsExistingFolder(job.outputFolder)) return Message::kInvalidOutputFolder;
   return std::nullopt;
 }
 
@@ -54,8 +54,8 @@ void DefaultFormats(JobRecord& job) {
   if (job.outputFormat.empty()) job.outputFormat = OutputFormatList().front();
 }
 
-std::optional<std::string_view> CheckConversionType(const JobRecord& job) {
-  if (!IsOutputFormat(job.outputFormat)) return kInvalidConversionType;
+std::optional<Message> CheckConversionType(const JobRecord& job) {
+  if (!IsOutputFormat(job.outputFormat)) return Message::kInvalidConversionType;
   return std::nullopt;
 }
 

@@ -5,24 +5,21 @@
 
 #include "batch/batch_state.h"
 #include "batch/run_batch.h"
-#include "cli/apply_option.h"
 #include "cli/help_text.h"
 #include "cli/option_table.h"
-#include "cli/product.h"
 #include "cli/profile.h"
-#include "cli/string_table.h"
 #include "cli/value_rules.h"
 #include "formats/registry.h"
 #include "platform/console.h"
 #include "platform/process.h"
+#include "settings/message_template.h"
+#include "settings/messages.h"
+#include "settings/product.h"
+#include "settings/string_table.h"
 
 namespace lumivane {
 
 namespace {
-
-constexpr const char* kIncorrectParameters = "Incorrect number of parameters";
-constexpr const char* kInvalidProfile = "Invalid profile file";
-constexpr const char* kInvalidJobs = "Invalid jobs value";
 
 struct FirstCommandRow {
   const char* key;
@@ -94,25 +91,25 @@ std::optional<std::int32_t> ParseJobCount(std::string_view value) {
   return count;
 }
 
-// "--jobs", "--progress" and "--report" into the job's run options; "" or the error text.
-std::string ReadRunOption(const Parameters& parameters, int& index, MainOption option, RunOptions& run) {
+// "--jobs", "--progress" and "--report" into the job's run options; nothing or the error.
+std::optional<Message> ReadRunOption(const Parameters& parameters, int& index, MainOption option, RunOptions& run) {
   std::string value;
   if (option == MainOption::kProgress) {
     run.progress = true;
-    return "";
+    return std::nullopt;
   }
-  if (!ReadAdvancedValue(parameters, index, value)) return kIncorrectParameters;
+  if (!ReadAdvancedValue(parameters, index, value)) return Message::kIncorrectParameters;
   if (option == MainOption::kReport) {
     value = std::string(QuoteTrim(QuoteJoinParameters(parameters, index, value)));
-    if (value.empty()) return kIncorrectParameters;
+    if (value.empty()) return Message::kIncorrectParameters;
     run.reportFile = value;
-    return "";
+    return std::nullopt;
   }
   const std::optional<std::int32_t> jobs = ParseJobCount(value);
-  if (!jobs) return kInvalidJobs;
+  if (!jobs) return Message::kInvalidJobs;
   run.jobs = *jobs;
   run.jobsGiven = true;
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -128,7 +125,7 @@ FirstCommand FirstParameterCommand(const Parameters& parameters) {
 CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings, JobRecord& job) {
   CommandLineScan scan;
   const int count = static_cast<int>(parameters.size());
-  for (int index = 0; index < count && scan.error.empty(); ++index) {
+  for (int index = 0; index < count && !scan.error; ++index) {
     const std::string key = OptionKey(parameters, index);
     if (key.empty()) continue;
     if (const MainOptionRow* row = FindMainOption(key)) {
@@ -136,20 +133,22 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
       switch (row->option) {
         case MainOption::kInput:
           job.consoleMode = 1;  // set before the value is examined
-          if (!ReadMainValue(parameters, index, key, true, job.inputFolder)) scan.error = kIncorrectParameters;
+          if (!ReadMainValue(parameters, index, key, true, job.inputFolder)) scan.error = Message::kIncorrectParameters;
           break;
         case MainOption::kOutput:
-          if (!ReadMainValue(parameters, index, key, true, job.outputFolder)) scan.error = kIncorrectParameters;
+          if (!ReadMainValue(parameters, index, key, true, job.outputFolder)) scan.error = Message::kIncorrectParameters;
           break;
         case MainOption::kConversion:
-          if (!ReadMainValue(parameters, index, key, false, job.outputFormat)) scan.error = kIncorrectParameters;
+          if (!ReadMainValue(parameters, index, key, false, job.outputFormat)) {
+            scan.error = Message::kIncorrectParameters;
+          }
           break;
         case MainOption::kProfile:
           if (!ReadAdvancedValue(parameters, index, value)) {
-            scan.error = kIncorrectParameters;
+            scan.error = Message::kIncorrectParameters;
           } else {
             value = QuoteJoinParameters(parameters, index, value);
-            if (!ApplyProfile(settings, std::string(QuoteTrim(value)))) scan.error = kInvalidProfile;
+            if (!ApplyProfile(settings, std::string(QuoteTrim(value)))) scan.error = Message::kInvalidProfile;
           }
           break;
         case MainOption::kDebug: job.debugMarker = kDebugMarker; break;
@@ -166,7 +165,7 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
     std::string value;
     if (option->kind != ValueKind::kFlag) {
       if (!ReadAdvancedValue(parameters, index, value)) {
-        scan.error = kIncorrectParameters;
+        scan.error = Message::kIncorrectParameters;
         break;
       }
       if (option->kind == ValueKind::kText) value = QuoteJoinParameters(parameters, index, value);
@@ -178,9 +177,10 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
 
 namespace {
 
-void PrintNoInputHint() {
-  PrintLine("No input given. Run " + ProgramBaseName() + " --help for usage.");
-}
+void PrintNoInputHint() { PrintLine(FillTemplate(std::string(MessageText(Message::kNoInput)), ProgramBaseName())); }
+
+// The one place that prints "Error: " lines.
+void PrintError(std::string_view message) { PrintLine("Error: " + std::string(message)); }
 
 int ShowLines(const std::vector<std::string>& lines) {
   BeginConsole();
@@ -224,10 +224,10 @@ int RunCommandLine(const Parameters& parameters) {
   }
 
   const CommandLineScan scan = ScanParameters(parameters, gSettings, gJob);
-  if (!scan.error.empty()) {
+  if (scan.error) {
     BeginConsole();
     SetConsoleTitle(ProductTitle());
-    PrintLine("Error: " + scan.error);
+    PrintError(MessageText(*scan.error));
     if (scan.pause) WaitForKey();
     EndConsole();
     return kExitUsage;
@@ -245,13 +245,14 @@ int RunCommandLine(const Parameters& parameters) {
     PrintLine(kWebAddress);
     PrintLine(" ");
   }
-  const BatchOutcome outcome = RunBatch(scan.quiet);
+  const BatchResult result = RunBatch(scan.quiet);
+  if (!result.error.empty()) PrintError(result.error);
   if (scan.pause) {
-    PrintLine("Press any key to exit.");
+    PrintLine(std::string(MessageText(Message::kPressAnyKey)));
     WaitForKey();
   }
   EndConsole();
-  return ExitCodeOf(outcome);
+  return ExitCodeOf(result.outcome);
 }
 
 }  // namespace lumivane

@@ -1,9 +1,11 @@
 #pragma once
 // The command-line driver: help and version, the scan of the parameters, and the three endings of a run.
+#include <optional>
 #include <string>
 
 #include "batch/job.h"
 #include "cli/parameters.h"
+#include "settings/messages.h"
 #include "settings/settings.h"
 
 namespace lumivane {
@@ -14,7 +16,7 @@ FirstCommand FirstParameterCommand(const Parameters& parameters);
 
 // What the scan of the parameters leaves besides the settings and the job.
 struct CommandLineScan {
-  std::string error;   // "" when the line was well formed; else the text after "Error: "
+  std::optional<Message> error;  // the error that ended the scan; none when the line was well formed
   bool quiet = false;  // "-q": no banner and no status lines
   bool pause = false;  // "-p" (before any error): wait for a key at the end
 };

@@ -1,7 +1,7 @@
 #include "cli/entry.h"
 
 #include "cli/command_line.h"
-#include "cli/product.h"
+#include "settings/product.h"
 #include "pipeline/encoder_setup.h"
 #include "platform/process.h"
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "cli/message_template.h"
+#include "settings/message_template.h"
 
 namespace lumivane {
 

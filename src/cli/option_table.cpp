@@ -1,34 +1,34 @@
 #include "cli/option_table.h"
 
 #include <array>
+#include <string>
 
 #include "cli/value_rules.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 namespace {
 
-using enum KeywordTable;
-
 constexpr std::array kOptionTable = {
     // Decoding of inputs.
-    KeywordOption("--DDS-LOAD-AS", "Input/DDS Load As", kDdsLoadAs),
-    KeywordOption("--GIF-FRAME-LOADING", "Input/GIF Frame Loading", kFrameLoading),
-    KeywordOption("--ICO-FRAME-LOADING", "Input/ICO Frame Loading", kFrameLoading),
-    KeywordOption("--PSD-COLOR-MODE", "Input/PSD Color Mode", kColorMode),
-    KeywordOption("--RAW-LOAD-AS", "Input/RAW Load As", kRawLoadAs),
+    KeywordOption("--DDS-LOAD-AS", "Input/DDS Load As"),
+    KeywordOption("--GIF-FRAME-LOADING", "Input/GIF Frame Loading"),
+    KeywordOption("--ICO-FRAME-LOADING", "Input/ICO Frame Loading"),
+    KeywordOption("--PSD-COLOR-MODE", "Input/PSD Color Mode"),
+    KeywordOption("--RAW-LOAD-AS", "Input/RAW Load As"),
     IntegerOption("--RAW-HEADER-SIZE", "Input/RAW Header Size"),
     IntegerOption("--RAW-WIDTH", "Input/RAW Image Width"),
     IntegerOption("--RAW-HEIGHT", "Input/RAW Image Height"),
-    KeywordOption("--RAW-TONE-MAPPING", "Input/RAW Tone Mapping", kToneMapping),
-    KeywordOption("--TIFF-FRAME-LOADING", "Input/TIFF Frame Loading", kFrameLoading),
+    KeywordOption("--RAW-TONE-MAPPING", "Input/RAW Tone Mapping"),
+    KeywordOption("--TIFF-FRAME-LOADING", "Input/TIFF Frame Loading"),
 
     // Encoders, format by format, each bit depth first.
     IntegerOption("--BMP-BPP", "Output/BMP BPP"),
-    KeywordOption("--BMP-COMPRESSION", "Output/BMP Compression", kCompression),
-    KeywordOption("--BMP-COLOR-TABLE", "Output/BMP Color Table", kColorTable),
+    KeywordOption("--BMP-COMPRESSION", "Output/BMP Compression"),
+    KeywordOption("--BMP-COLOR-TABLE", "Output/BMP Color Table"),
     IntegerOption("--DDS-BPP", "Output/DDS BPP"),
     IntegerOption("--EXR-BPP", "Output/EXR BPP"),
-    KeywordOption("--EXR-COMPRESSION", "Output/EXR Compression", kCompression),
+    KeywordOption("--EXR-COMPRESSION", "Output/EXR Compression"),
     IntegerOption("--GIF-BPP", "Output/GIF BPP"),
     IntegerOption("--HDR-BPP", "Output/HDR BPP"),
     IntegerOption("--ICO-BPP", "Output/ICO BPP"),
@@ -37,39 +37,39 @@ constexpr std::array kOptionTable = {
     IntegerOption("--JP2-BPP", "Output/JP2 BPP"),
     IntegerOption("--JPG-BPP", "Output/JPG BPP"),
     IntegerOption("--JPG-QUALITY", "Output/JPG Quality"),
-    KeywordOption("--JPG-CHROMA", "Output/JPG Chroma", kChroma),
-    KeywordOption("--JPG-SAVE-AS", "Output/JPG Save As", kSaveAs),
+    KeywordOption("--JPG-CHROMA", "Output/JPG Chroma"),
+    KeywordOption("--JPG-SAVE-AS", "Output/JPG Save As"),
     IntegerOption("--JXR-BPP", "Output/JXR BPP"),
     IntegerOption("--PBM-BPP", "Output/PBM BPP"),
     IntegerOption("--PCX-BPP", "Output/PCX BPP"),
     IntegerOption("--PFM-BPP", "Output/PFM BPP"),
     IntegerOption("--PGM-BPP", "Output/PGM BPP"),
     IntegerOption("--PNG-BPP", "Output/PNG BPP"),
-    KeywordOption("--PNG-COMPRESSION", "Output/PNG Compression", kCompression),
+    KeywordOption("--PNG-COMPRESSION", "Output/PNG Compression"),
     FlagOption("--PNG-INTERLACED", "Output/PNG Interlaced", 1),
     IntegerOption("--PPM-BPP", "Output/PPM BPP"),
     IntegerOption("--PSD-BPP", "Output/PSD BPP"),
     IntegerOption("--TGA-BPP", "Output/TGA BPP"),
-    KeywordOption("--TGA-COMPRESSION", "Output/TGA Compression", kCompression),
+    KeywordOption("--TGA-COMPRESSION", "Output/TGA Compression"),
     IntegerOption("--TIFF-BPP", "Output/TIFF BPP"),
-    KeywordOption("--TIFF-COMPRESSION", "Output/TIFF Compression", kCompression),
-    KeywordOption("--TIFF-COLOR-MODE", "Output/TIFF Color Mode", kColorMode),
+    KeywordOption("--TIFF-COMPRESSION", "Output/TIFF Compression"),
+    KeywordOption("--TIFF-COLOR-MODE", "Output/TIFF Color Mode"),
     IntegerOption("--WBMP-BPP", "Output/WBMP BPP"),
     IntegerOption("--WEBP-BPP", "Output/WEBP BPP"),
     IntegerOption("--WEBP-QUALITY", "Output/WEBP Quality"),
     IntegerOption("--XPM-BPP", "Output/XPM BPP"),
 
     // Geometry.
-    KeywordOption("--ROTATION-TYPE", "Transform/Image Rotation Type", kRotationType),
+    KeywordOption("--ROTATION-TYPE", "Transform/Image Rotation Type"),
     IntegerOption("--ROTATION", "Transform/Image Rotation").Also("Transform/Do Image Rotation", 1),
     TextOption("--ROTATION-BACK-COLOR", "Transform/Image Rotation Back Color"),
     IntegerOption("--WIDTH", "Transform/Image Width").Also("Transform/Do Image Resize", 1),
-    KeywordOption("--WIDTH-UNIT", "Transform/Image Width Unit", kSizeUnit),
+    KeywordOption("--WIDTH-UNIT", "Transform/Image Width Unit"),
     IntegerOption("--HEIGHT", "Transform/Image Height").Also("Transform/Do Image Resize", 1),
-    KeywordOption("--HEIGHT-UNIT", "Transform/Image Height Unit", kSizeUnit),
+    KeywordOption("--HEIGHT-UNIT", "Transform/Image Height Unit"),
     FlagOption("--KEEP-ASPECT-RATIO", "Transform/Keep Aspect Ratio", 1),
-    KeywordOption("--RESIZE-TYPE", "Transform/Image Resize Type", kResizeType),
-    KeywordOption("--RESIZE-ALGORITHM", "Transform/Image Resize Algorithm", kResizeAlgorithm),
+    KeywordOption("--RESIZE-TYPE", "Transform/Image Resize Type"),
+    KeywordOption("--RESIZE-ALGORITHM", "Transform/Image Resize Algorithm"),
     FlagOption("--FLIP-HORIZONTAL", "Transform/Do Image Flip Horizontal", 1),
     FlagOption("--FLIP-VERTICAL", "Transform/Do Image Flip Vertical", 1),
 
@@ -80,13 +80,13 @@ constexpr std::array kOptionTable = {
     FlagOption("--INVERT", "Adjustment/Image Invert", 1).Also("Adjustment/Do Image Color Correction", 1),
     FlagOption("--GREYSCALE", "Adjustment/Do Image Greyscale", 1),
     IntegerOption("--THRESHOLD", "Adjustment/Image Threshold").Also("Adjustment/Do Image Threshold", 1),
-    KeywordOption("--DITHER", "Adjustment/Image Dither Algorithm", kDither).Also("Adjustment/Do Image Dither", 1),
+    KeywordOption("--DITHER", "Adjustment/Image Dither Algorithm").Also("Adjustment/Do Image Dither", 1),
 
     // Solid frame.
-    IntegerOption("--FR-SOLID-LEFT", "Frame/Solid Left").Also("Frame/Do Frame", 1),
-    IntegerOption("--FR-SOLID-RIGHT", "Frame/Solid Right").Also("Frame/Do Frame", 1),
-    IntegerOption("--FR-SOLID-TOP", "Frame/Solid Top").Also("Frame/Do Frame", 1),
-    IntegerOption("--FR-SOLID-BOTTOM", "Frame/Solid Bottom").Also("Frame/Do Frame", 1),
+    IntegerOption("--FR-SOLID-LEFT", "Frame/Solid Left").Also("Frame/Do Frame", FrameKind::kSolid),
+    IntegerOption("--FR-SOLID-RIGHT", "Frame/Solid Right").Also("Frame/Do Frame", FrameKind::kSolid),
+    IntegerOption("--FR-SOLID-TOP", "Frame/Solid Top").Also("Frame/Do Frame", FrameKind::kSolid),
+    IntegerOption("--FR-SOLID-BOTTOM", "Frame/Solid Bottom").Also("Frame/Do Frame", FrameKind::kSolid),
     TextOption("--FR-SOLID-LEFT-COLOR", "Frame/Solid Left Color"),
     TextOption("--FR-SOLID-RIGHT-COLOR", "Frame/Solid Right Color"),
     TextOption("--FR-SOLID-TOP-COLOR", "Frame/Solid Top Color"),
@@ -96,40 +96,40 @@ constexpr std::array kOptionTable = {
     IntegerOption("--WM-SOLID-OPACITY", "Frame/Solid Opacity").Only(OptionScope::kProfileOnly),
 
     // Text watermark.
-    TextOption("--WM-TEXT", "Watermark/Text").Also("Watermark/Do Watermark", 1),
+    TextOption("--WM-TEXT", "Watermark/Text").Also("Watermark/Do Watermark", WatermarkKind::kText),
     TextOption("--WM-FONT", "Watermark/Font"),
     IntegerOption("--WM-FONT-SIZE", "Watermark/Font Size"),
     IntegerOption("--WM-FONT-LEADING", "Watermark/Font Leading"),
     TextOption("--WM-FONT-COLOR", "Watermark/Font Color"),
-    KeywordOption("--WM-FONT-STYLE", "Watermark/Font Style", kFontStyle),
-    KeywordOption("--WM-FONT-EFFECT", "Watermark/Font Effect", kFontEffect),
+    KeywordOption("--WM-FONT-STYLE", "Watermark/Font Style"),
+    KeywordOption("--WM-FONT-EFFECT", "Watermark/Font Effect"),
     FlagOption("--WM-TEXT-ANTIALIASING", "Watermark/Text Antialiasing", 1),
-    KeywordOption("--WM-TEXT-ALIGNMENT", "Watermark/Text Alignment", kTextAlignment),
+    KeywordOption("--WM-TEXT-ALIGNMENT", "Watermark/Text Alignment"),
     IntegerOption("--WM-TEXT-PADDING", "Watermark/Text Padding"),
     IntegerOption("--WM-TEXT-OPACITY", "Watermark/Text Opacity"),
     TextOption("--WM-BACK-COLOR", "Watermark/Back Color"),
     IntegerOption("--WM-BACK-OPACITY", "Watermark/Back Opacity"),
-    KeywordOption("--WM-TEXT-BOUNDARY", "Watermark/Text Boundary", kBoundary),
-    KeywordOption("--WM-TEXT-POSITION", "Watermark/Text Position", kPosition),
+    KeywordOption("--WM-TEXT-BOUNDARY", "Watermark/Text Boundary"),
+    KeywordOption("--WM-TEXT-POSITION", "Watermark/Text Position"),
     IntegerOption("--WM-TEXT-X-OFFSET", "Watermark/Text X Offset"),
     IntegerOption("--WM-TEXT-Y-OFFSET", "Watermark/Text Y Offset"),
     IntegerOption("--WM-TEXT-ROTATION", "Watermark/Text Rotation"),
-    KeywordOption("--WM-TEXT-SIZE", "Watermark/Text Size", kSizeMode),
+    KeywordOption("--WM-TEXT-SIZE", "Watermark/Text Size"),
 
     // Picture watermark.
-    TextOption("--WM-IMAGE", "Watermark/Image").Also("Watermark/Do Watermark", 2),
+    TextOption("--WM-IMAGE", "Watermark/Image").Also("Watermark/Do Watermark", WatermarkKind::kImage),
     FlagOption("--WM-IMAGE-GREYSCALE", "Watermark/Image Greyscale", 1),
     IntegerOption("--WM-IMAGE-OPACITY", "Watermark/Image Opacity"),
-    KeywordOption("--WM-IMAGE-BOUNDARY", "Watermark/Image Boundary", kBoundary),
-    KeywordOption("--WM-IMAGE-POSITION", "Watermark/Image Position", kPosition),
+    KeywordOption("--WM-IMAGE-BOUNDARY", "Watermark/Image Boundary"),
+    KeywordOption("--WM-IMAGE-POSITION", "Watermark/Image Position"),
     IntegerOption("--WM-IMAGE-X-OFFSET", "Watermark/Image X Offset"),
     IntegerOption("--WM-IMAGE-Y-OFFSET", "Watermark/Image Y Offset"),
     IntegerOption("--WM-IMAGE-ROTATION", "Watermark/Image Rotation"),
-    KeywordOption("--WM-IMAGE-SIZE", "Watermark/Image Size", kSizeMode),
+    KeywordOption("--WM-IMAGE-SIZE", "Watermark/Image Size"),
 
     // Output naming.
     TextOption("--FILENAME-MASK", "Advanced/Filename Mask").QuoteTrimmedInProfile(),
-    KeywordOption("--FILE-TIMESTAMP", "Advanced/File Timestamp", kTimestamp),
+    KeywordOption("--FILE-TIMESTAMP", "Advanced/File Timestamp"),
     IntegerOption("--FILE-TIMESTAMP-CUSTOM", "Advanced/Custom Timestamp"),
     FlagOption("--NO-SUBFOLDERS", "Advanced/Keep Subfolders", 0),
 };
@@ -153,16 +153,6 @@ constexpr bool NamesAreWellFormedAndUnique() {
 }
 static_assert(NamesAreWellFormedAndUnique(), "option names are unique upper-case words beginning with --");
 
-constexpr bool KeywordRowsNameUsableTables() {
-  for (const OptionRow& row : kOptionTable) {
-    if (row.kind != ValueKind::kKeyword) continue;
-    // Tables 14 and 15 only name stored codes; no option reads them.
-    if (row.keywords == kFrameKind || row.keywords == kWatermarkKind) return false;
-  }
-  return true;
-}
-static_assert(KeywordRowsNameUsableTables(), "an option reads a reverse-only keyword table");
-
 bool Applies(const OptionRow& row, bool fromProfile) {
   return row.scope == OptionScope::kEverywhere ||
          row.scope == (fromProfile ? OptionScope::kProfileOnly : OptionScope::kCommandLineOnly);
@@ -178,6 +168,27 @@ const OptionRow* FindOption(std::string_view name, bool fromProfile) {
     if (row.name == wanted && Applies(row, fromProfile)) return &row;
   }
   return nullptr;
+}
+
+// The rows' targets were checked at compile time to have the type their kind stores, so every SetSetting succeeds.
+void ApplyOptionRow(Settings& settings, const OptionRow& row, std::string_view value, bool fromProfile) {
+  const SettingRow& target = *row.target;
+  switch (row.kind) {
+    case ValueKind::kInteger: SetSetting(settings, target, ParseIntegerValue(value)); break;
+    case ValueKind::kReal: SetSetting(settings, target, ParseRealValue(value)); break;
+    case ValueKind::kText: {
+      const std::string_view text = fromProfile && !row.quoteTrimInProfile ? TrimBlanks(value) : QuoteTrim(value);
+      SetSetting(settings, target, text);
+      break;
+    }
+    case ValueKind::kKeyword: SetSetting(settings, target, KeywordValue(target.accepted, value)); break;
+    case ValueKind::kFlag: SetSetting(settings, target, static_cast<std::int32_t>(row.flagValue)); break;
+  }
+  if (row.also != nullptr) SetSetting(settings, *row.also, static_cast<std::int32_t>(row.alsoValue));
+}
+
+void ApplyAdvancedOption(Settings& settings, std::string_view name, std::string_view value) {
+  if (const OptionRow* row = FindOption(name, /*fromProfile=*/false)) ApplyOptionRow(settings, *row, value, false);
 }
 
 }  // namespace lumivane

@@ -1,6 +1,7 @@
 #include "cli/parameters.h"
 
 #include "cli/value_rules.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "cli/apply_option.h"
 #include "cli/option_table.h"
 #include "settings/preferences_reader.h"
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/ascii_text.h"
+
 namespace lumivane {
 namespace {
 
@@ -21,8 +23,6 @@ int DigitValue(char c, int base) {
     digit = c - 'A' + 10;
   return digit < base ? digit : -1;
 }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return AsciiUpper(a) == AsciiUpper(b); }
 
 bool IsCWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -61,9 +61,9 @@ std::int32_t ParseIntegerValue(std::string_view text) {
 }
 
 float ParseRealValue(std::string_view text) {
-  if (EqualsIgnoringCase(text, "+Infinity")) return std::numeric_limits<float>::infinity();
-  if (EqualsIgnoringCase(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
-  if (EqualsIgnoringCase(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
+  if (EqualsIgnoringAsciiCase(text, "+Infinity")) return std::numeric_limits<float>::infinity();
+  if (EqualsIgnoringAsciiCase(text, "-Infinity")) return -std::numeric_limits<float>::infinity();
+  if (EqualsIgnoringAsciiCase(text, "NaN")) return std::numeric_limits<float>::quiet_NaN();
 
   std::size_t pos = 0;
   while (pos < text.size() && IsCWhiteSpace(text[pos])) ++pos;
@@ -91,32 +91,10 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-std::string_view TrimBlanksAndTabs(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 std::string_view QuoteTrim(std::string_view text) {
   while (!text.empty() && text.front() == '"') text.remove_prefix(1);
   while (!text.empty() && text.back() == '"') text.remove_suffix(1);
   return text;
-}
-
-std::string AsciiUpper(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
 }
 
 int QuoteJoin(std::string& value, int index, int parameterCount, const std::function<std::string(int)>& valueAt) {

@@ -19,14 +19,8 @@ float ParseRealValue(std::string_view text);
 
 // Removes leading and trailing spaces (U+0020 only).
 std::string_view TrimBlanks(std::string_view text);
-// Removes leading and trailing spaces and tabs.
-std::string_view TrimBlanksAndTabs(std::string_view text);
 // Removes every leading and trailing double quote.
 std::string_view QuoteTrim(std::string_view text);
-
-// ASCII case folding; other bytes (UTF-8 sequences included) are kept.
-std::string AsciiUpper(std::string_view text);
-std::string AsciiLower(std::string_view text);
 
 // Quote-join of the command-line scan: a value that begins with a double quote and does not end with one is
 // continued with the values of the following parameters, each appended after one blank, until the value ends with a

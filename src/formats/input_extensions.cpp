@@ -2,8 +2,9 @@
 #include <algorithm>
 #include <array>
 
-#include "formats/ascii_text.h"
+#include "platform/ascii_text.h"
 #include "formats/registry.h"
+#include "settings/product.h"
 
 namespace lumivane {
 namespace {
@@ -92,7 +93,7 @@ constexpr std::array<InputExtension, 79> kInputExtensions{{
 }};
 
 // The input format groups this product accepts, in order.
-constexpr std::array<std::string_view, 1> kInputFormats{"raw"};
+constexpr auto kInputFormats = kAcceptedInputGroups;
 
 constexpr bool RowsAreWellFormed() {
   return std::all_of(kInputExtensions.begin(), kInputExtensions.end(), [](const InputExtension& row) {
@@ -139,11 +140,6 @@ static_assert(ExtensionsAreDistinct(), "an extension belongs to one group only")
 static_assert(CountGroups() == 16);
 static_assert(CountExtensionsOf("raw") == 48);
 static_assert(CountAcceptedExtensions() == 48, "every accepted group has rows; raw holds 48 extensions");
-
-bool EqualsIgnoringAsciiCase(std::string_view lowerCase, std::string_view text) {
-  return lowerCase.size() == text.size() &&
-         std::equal(lowerCase.begin(), lowerCase.end(), text.begin(), [](char a, char b) { return a == AsciiLower(b); });
-}
 
 }  // namespace
 

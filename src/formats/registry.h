@@ -1,12 +1,17 @@
 #pragma once
 // The program's fixed knowledge of file formats: input extensions, accepted RAW extensions and the output formats.
-// All tables are compile-time constants, so every query works from the first moment of the process.
+// All tables are compile-time constants, so every query works from the first moment of the process. An output
+// format's row holds every fact about it; the settings that configure a format name it as their owner in the
+// settings table, so its encoder options, its listing lines and its bit-depth check follow from there.
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/setting_row.h"
+#include "settings/settings.h"
 
 namespace lumivane {
 
@@ -17,12 +22,35 @@ struct InputExtension {
   std::string_view description;
 };
 
-// One output format. The encoder type id is a FreeImage format number, or a DevIL image type for psd, dds and pcx.
+// Which library encodes a format's files, with the preparation that format needs.
+enum class EncoderRoute : std::uint8_t {
+  kFreeImage,             // FreeImage's encoder
+  kFreeImageBitmap,       // FreeImage's, or at 8 bits with an EXACT colour table our own exact-palette writer
+  kFreeImageBlackIsOne,   // FreeImage's, given 1-bit values with 1 = black as the format means (it writes bits as is)
+  kFreeImageGreyLevels,   // FreeImage's, given grey levels (it would write palette indices)
+  kDevil,                 // DevIL's encoder (FreeImage writes none here)
+  kDevilWithMipmaps,      // DevIL's, with mipmaps
+  kJpegXr,                // jxrlib's encoder (FreeImage's JPEG XR plugin fails in this build)
+};
+
+// How a picture comes down to the format's 16 and 8 bits per pixel.
+enum class SixteenBitLayout : std::uint8_t { k565, k555 };
+enum class EightBitKind : std::uint8_t {
+  kPalette,  // a 256-colour Wu palette
+  kGrey,     // grey levels
+};
+
+// One output format. The encoder type id is a FreeImage format number, or a DevIL image type for the DevIL routes.
 struct OutputFormat {
   std::string_view identifier;        // lower case, also the extension of the written files
   std::int32_t encoderTypeId;
   std::string_view description;
   std::string_view allowedBitDepths;  // comma-separated, ascending, no spaces: "8,24"
+  EncoderRoute route = EncoderRoute::kFreeImage;
+  SixteenBitLayout sixteenBits = SixteenBitLayout::k565;
+  EightBitKind eightBits = EightBitKind::kPalette;
+  std::uint32_t largestSide = 0;  // a larger picture is scaled to exactly this square (icons); 0: no limit
+  std::int32_t (*saveFlags)(const Settings&) = nullptr;  // the encoder's flags from the format's settings; none: 0
 };
 
 // Makes sure every list below exists. Cheap, idempotent and safe to call from several threads.
@@ -41,7 +69,14 @@ std::span<const OutputFormat> OutputFormatTable();
 
 // Lookups by exact (lower-case) key; empty when the key is not in the table.
 std::optional<InputExtension> FindInputExtension(std::string_view extension);
-std::optional<OutputFormat> FindOutputFormat(std::string_view identifier);
+const OutputFormat* FindOutputFormat(std::string_view identifier);
+
+// The settings an output format owns, in table order: its bit depth first, then its encoder options.
+std::vector<const SettingRow*> OwnedSettings(std::string_view identifier);
+// The value of the format's bit-depth setting; 0 (automatic) for an unknown identifier.
+std::int32_t BitDepthSettingValue(const Settings& settings, std::string_view identifier);
+// The flags passed unchanged to the format's encoder; 0 for an unknown identifier.
+std::int32_t SaveFlagsOf(const Settings& settings, std::string_view identifier);
 
 // True when the identifier equals an output format identifier exactly (case-sensitive, no trimming).
 bool IsOutputFormat(std::string_view identifier);

@@ -2,61 +2,49 @@
 
 #include <iterator>
 
+#include "pipeline/code_table.h"
+
 namespace lumivane {
 
 namespace {
 
 // One row per `Input/RAW Load As` code: the headerless mode tried first (0 for none) and the RAW load flags.
-struct RawLoadAsRow {
-  std::int32_t code;
+struct RawLoadMode {
   int rawPixelsMode;
   int rawLoadFlags;
 };
 
-constexpr RawLoadAsRow kRawLoadAsRows[] = {
-    {kRawLoadAsAuto, 0, RAW_PREVIEW},
-    {kRawLoadAs8, kRawPixels8, RAW_DEFAULT},
-    {kRawLoadAs16, kRawPixels16, RAW_DEFAULT},
-    {kRawLoadAs24, 0, RAW_DISPLAY},
-    {kRawLoadAs48HalfSize, 0, RAW_HALFSIZE},
-    {kRawLoadAs48, 0, RAW_DEFAULT},
+constexpr CodeRow<RawLoadAs, RawLoadMode> kRawLoadAsRows[] = {
+    {RawLoadAs::kAuto, {0, RAW_PREVIEW}},
+    {RawLoadAs::k8, {kRawPixels8, RAW_DEFAULT}},
+    {RawLoadAs::k16, {kRawPixels16, RAW_DEFAULT}},
+    {RawLoadAs::k24, {0, RAW_DISPLAY}},
+    {RawLoadAs::k48HalfSize, {0, RAW_HALFSIZE}},
+    {RawLoadAs::k48, {0, RAW_DEFAULT}},
 };
 
 // The flag values are part of the file format contract with FreeImage, not just names.
 static_assert(RAW_DEFAULT == 0 && RAW_PREVIEW == 1 && RAW_DISPLAY == 2 && RAW_HALFSIZE == 4);
 static_assert(FIF_RAW == 34 && FIF_JPEG == 2);
 
-constexpr bool RowsFollowCodes() {
-  for (std::int32_t i = 0; i < static_cast<std::int32_t>(std::size(kRawLoadAsRows)); ++i) {
-    if (kRawLoadAsRows[i].code != i) return false;
-  }
-  return true;
-}
-static_assert(RowsFollowCodes(), "one row per code, in code order");
+static_assert(CodesRunFromZero(kRawLoadAsRows), "one row per code, in code order");
 
 // Best quality, and turned upright by the EXIF orientation.
 constexpr int kJpegLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
 static_assert(kJpegLoadFlags == 10);
 
-const RawLoadAsRow* FindRow(std::int32_t rawLoadAs) {
-  for (const auto& row : kRawLoadAsRows) {
-    if (row.code == rawLoadAs) return &row;
-  }
-  return nullptr;
-}
+// Codes without a row name no RAW mode.
+RawLoadMode ModeOf(RawLoadAs rawLoadAs) { return ValueForCode(kRawLoadAsRows, rawLoadAs, RawLoadMode{0, RAW_DEFAULT}); }
 
 }  // namespace
 
-int RawLoadFlags(std::int32_t rawLoadAs) {
-  const RawLoadAsRow* row = FindRow(rawLoadAs);
-  return row != nullptr ? row->rawLoadFlags : RAW_DEFAULT;
-}
+int RawLoadFlags(RawLoadAs rawLoadAs) { return ModeOf(rawLoadAs).rawLoadFlags; }
 
 std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options) {
   std::vector<DecodeMethod> order;
-  const RawLoadAsRow* row = FindRow(options.rawLoadAs);
-  if (row != nullptr && row->rawPixelsMode == kRawPixels8) order.push_back(DecodeMethod::kRawPixels8);
-  if (row != nullptr && row->rawPixelsMode == kRawPixels16) order.push_back(DecodeMethod::kRawPixels16);
+  const int rawPixelsMode = ModeOf(options.rawLoadAs).rawPixelsMode;
+  if (rawPixelsMode == kRawPixels8) order.push_back(DecodeMethod::kRawPixels8);
+  if (rawPixelsMode == kRawPixels16) order.push_back(DecodeMethod::kRawPixels16);
   order.push_back(DecodeMethod::kCameraRaw);
   order.push_back(DecodeMethod::kJpeg);
   if (options.geometry.width != 0 && options.geometry.height != 0) order.push_back(DecodeMethod::kRawPixels16);

@@ -7,19 +7,12 @@
 #include <vector>
 
 #include "pipeline/raw_pixels.h"
+#include "settings/setting_codes.h"
 
 namespace lumivane {
 
-// Codes of `Input/RAW Load As`.
-inline constexpr std::int32_t kRawLoadAsAuto = 0;         // the embedded preview, else 24-bit RGB
-inline constexpr std::int32_t kRawLoadAs8 = 1;            // headerless 8-bit pixels first
-inline constexpr std::int32_t kRawLoadAs16 = 2;           // headerless 16-bit (5-6-5) pixels first
-inline constexpr std::int32_t kRawLoadAs24 = 3;           // 24-bit RGB
-inline constexpr std::int32_t kRawLoadAs48HalfSize = 4;   // half-size 48-bit RGB
-inline constexpr std::int32_t kRawLoadAs48 = 5;           // linear 48-bit RGB
-
 struct DecodeOptions {
-  std::int32_t rawLoadAs = kRawLoadAsAuto;  // `Input/RAW Load As`
+  RawLoadAs rawLoadAs = RawLoadAs::kAuto;  // `Input/RAW Load As`
   // `Input/RAW Header Size`, `Input/RAW Image Width`, `Input/RAW Image Height`.
   RawPixelGeometry geometry;
 };
@@ -32,7 +25,7 @@ enum class DecodeMethod {
 };
 
 // FreeImage's RAW load flags for an `Input/RAW Load As` code (RAW_DEFAULT for codes that name no RAW mode).
-int RawLoadFlags(std::int32_t rawLoadAs);
+int RawLoadFlags(RawLoadAs rawLoadAs);
 
 // The methods tried, in order; the first that yields a bitmap wins. Headerless 16-bit pixels come last only when
 // both the width and the height are set: without them an unreadable file would turn into noise reported as a picture.

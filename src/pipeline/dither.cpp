@@ -1,17 +1,17 @@
 #include "pipeline/code_table.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/replace_image.h"
-#include "pipeline/transform_codes.h"
 
 namespace lumivane {
 
 namespace {
 
 // One row per code of the setting, whose order differs from FreeImage's numbering.
-constexpr CodeRow<FREE_IMAGE_DITHER> kDitherRows[] = {
-    {kDitherFloydSteinberg, FID_FS},      {kDitherBayer4, FID_BAYER4x4},     {kDitherBayer8, FID_BAYER8x8},
-    {kDitherBayer16, FID_BAYER16x16},     {kDitherCluster6, FID_CLUSTER6x6}, {kDitherCluster8, FID_CLUSTER8x8},
-    {kDitherCluster16, FID_CLUSTER16x16},
+using enum DitherAlgorithm;
+constexpr CodeRow<DitherAlgorithm, FREE_IMAGE_DITHER> kDitherRows[] = {
+    {kFloydSteinberg, FID_FS},      {kBayer4, FID_BAYER4x4},     {kBayer8, FID_BAYER8x8},
+    {kBayer16, FID_BAYER16x16},     {kCluster6, FID_CLUSTER6x6}, {kCluster8, FID_CLUSTER8x8},
+    {kCluster16, FID_CLUSTER16x16},
 };
 static_assert(CodesRunFromZero(kDitherRows));
 

@@ -34,4 +34,8 @@ struct WatermarkInputs {
 FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height, const Settings& settings,
                         const WatermarkInputs& inputs);
 
+// The font of a text watermark: face, size in points, style and effect of the settings. An empty font when it
+// cannot be made (unknown face, size below 1).
+DrawingFont LoadWatermarkFont(const Settings& settings);
+
 }  // namespace lumivane

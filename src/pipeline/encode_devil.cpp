@@ -11,7 +11,6 @@
 #include <IL/ilu.h>
 
 #include "pipeline/encoder_setup.h"
-#include "platform/file_write.h"
 
 namespace lumivane {
 namespace {
@@ -121,11 +120,6 @@ std::optional<std::vector<unsigned char>> EncodeWithDevil(FIBITMAP* image, int i
   while (ilGetError() != IL_NO_ERROR) continue;
   if (!ok) return std::nullopt;
   return std::move(sink.bytes);
-}
-
-bool SaveWithDevil(FIBITMAP* image, const EncodeRequest& request, bool withMipmaps) {
-  const std::optional<std::vector<unsigned char>> file = EncodeWithDevil(image, request.encoderTypeId, withMipmaps);
-  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
 }
 
 }  // namespace lumivane

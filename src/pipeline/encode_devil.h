@@ -5,8 +5,6 @@
 
 #include <FreeImage.h>
 
-#include "pipeline/encode_request.h"
-
 namespace lumivane {
 
 // Encodes a 24-bit (handed to DevIL as BGR) or 32-bit (BGRA) image with DevIL's encoder for image type
@@ -14,8 +12,5 @@ namespace lumivane {
 // depths or when DevIL fails. DevIL's state is process-wide, so calls are serialised; InitialiseEncoders runs
 // first. The image stays the caller's.
 std::optional<std::vector<unsigned char>> EncodeWithDevil(FIBITMAP* image, int ilImageType, bool withMipmaps);
-
-// EncodeWithDevil with the request's encoder type id, written through the request's temporary path.
-bool SaveWithDevil(FIBITMAP* image, const EncodeRequest& request, bool withMipmaps);
 
 }  // namespace lumivane

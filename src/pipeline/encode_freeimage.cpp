@@ -1,9 +1,5 @@
 #include "pipeline/encode_freeimage.h"
 
-#include <array>
-#include <string_view>
-
-#include "platform/file_write.h"
 
 namespace lumivane {
 namespace {
@@ -36,23 +32,12 @@ FIBITMAP* AsGreyLevels(FIBITMAP* image, bool& failed) {
   return grey;
 }
 
-struct Preparation {
-  std::string_view format;
-  FIBITMAP* (*prepare)(FIBITMAP* image, bool& failed);
-};
-
-constexpr std::array<Preparation, 2> kPreparations = {{
-    {"pbm", AsPortableBitmapBits},
-    {"pgm", AsGreyLevels},
-}};
-
 // The bitmap to hand to the encoder: the image itself, or a prepared copy that PreparedImage owns.
 class PreparedImage {
  public:
-  PreparedImage(FIBITMAP* image, std::string_view format) : image_(image) {
-    for (const Preparation& row : kPreparations) {
-      if (row.format == format) made_ = row.prepare(image, failed_);
-    }
+  PreparedImage(FIBITMAP* image, EncoderRoute route) : image_(image) {
+    if (route == EncoderRoute::kFreeImageBlackIsOne) made_ = AsPortableBitmapBits(image, failed_);
+    if (route == EncoderRoute::kFreeImageGreyLevels) made_ = AsGreyLevels(image, failed_);
   }
   ~PreparedImage() {
     if (made_ != nullptr) FreeImage_Unload(made_);
@@ -86,24 +71,19 @@ bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
 }
 
 std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
-                                                              const EncodeRequest& request) {
+                                                              const OutputFormat& format, int saveFlags) {
   if (image == nullptr) return std::nullopt;
-  const PreparedImage prepared(image, request.format);
+  const PreparedImage prepared(image, format.route);
   if (prepared.get() == nullptr) return std::nullopt;
   if (metadataHolder != nullptr) FreeImage_CloneMetadata(prepared.get(), metadataHolder);
   std::vector<unsigned char> file;
-  const bool ok = EncodeWithFreeImage(prepared.get(), request.encoderTypeId, request.saveFlags,
+  const bool ok = EncodeWithFreeImage(prepared.get(), format.encoderTypeId, saveFlags,
                                       [&file](std::span<const unsigned char> bytes) {
                                         file.assign(bytes.begin(), bytes.end());
                                         return true;
                                       });
   if (!ok) return std::nullopt;
   return file;
-}
-
-bool SaveWithFreeImage(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request) {
-  const std::optional<std::vector<unsigned char>> file = EncodeFreeImageFile(image, metadataHolder, request);
-  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
 }
 
 }  // namespace lumivane

@@ -16,7 +16,6 @@ static_assert(sizeof(PKPixelFormatGUID) == 16, "jxrlib's GUID must keep the libr
 
 #include <FreeImage.h>
 
-#include "platform/file_write.h"
 
 namespace lumivane {
 
@@ -205,10 +204,5 @@ std::optional<std::vector<unsigned char>> EncodeJpegXr(FIBITMAP* image, int save
 std::optional<std::vector<unsigned char>> EncodeJpegXr(FIBITMAP*, int) { return std::nullopt; }
 
 #endif
-
-bool SaveJpegXr(FIBITMAP* image, const EncodeRequest& request) {
-  const std::optional<std::vector<unsigned char>> file = EncodeJpegXr(image, request.saveFlags);
-  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
-}
 
 }  // namespace lumivane

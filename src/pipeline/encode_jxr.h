@@ -3,8 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "pipeline/encode_request.h"
-
 // Declared here rather than through FreeImage.h: that header defines _WINDOWS_, which makes jxrlib's GUID 24 bytes
 // instead of the library's 16, so jxrlib's headers must come first wherever both are used.
 struct FIBITMAP;
@@ -21,8 +19,5 @@ inline constexpr int kJpegXrDefaultQuality = 80;
 // greys first. No value for other images or when jxrlib fails (also when built without jxrlib).
 // The image stays the caller's.
 std::optional<std::vector<unsigned char>> EncodeJpegXr(FIBITMAP* image, int saveFlags);
-
-// EncodeJpegXr with the request's flags, written through the request's temporary path.
-bool SaveJpegXr(FIBITMAP* image, const EncodeRequest& request);
 
 }  // namespace lumivane

@@ -5,7 +5,6 @@
 #include <span>
 
 #include "pipeline/encode_freeimage.h"
-#include "platform/file_write.h"
 
 namespace lumivane {
 namespace {
@@ -43,7 +42,7 @@ bool HasFullPaletteLayout(std::span<const unsigned char> stream) {
          ReadLittleEndian32(stream, kFileHeaderSize) == kInfoHeaderSize;
 }
 
-std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned char> stream, int bmpCompression) {
+std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned char> stream, RleCompression compression) {
   const unsigned entries = UsedPaletteEntries(image);
   const std::uint32_t pixelBytes = static_cast<std::uint32_t>(stream.size() - kFullPaletteBmpPixelOffset);
   const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + kPaletteEntrySize * entries;
@@ -64,7 +63,7 @@ std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned c
   AppendLittleEndian(file, static_cast<std::uint32_t>(info->biHeight), 4);
   AppendLittleEndian(file, info->biPlanes, 2);
   AppendLittleEndian(file, 8, 2);
-  AppendLittleEndian(file, static_cast<std::uint32_t>(bmpCompression), 4);
+  AppendLittleEndian(file, static_cast<std::uint32_t>(CodeOf(compression)), 4);  // BI_RGB 0, BI_RLE8 1
   AppendLittleEndian(file, pixelBytes, 4);
   AppendLittleEndian(file, static_cast<std::uint32_t>(info->biXPelsPerMeter), 4);
   AppendLittleEndian(file, static_cast<std::uint32_t>(info->biYPelsPerMeter), 4);
@@ -84,7 +83,7 @@ std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned c
 }  // namespace
 
 std::optional<std::vector<unsigned char>> EncodeExactPaletteBitmap(FIBITMAP* image, int encoderTypeId, int saveFlags,
-                                                                   int bmpCompression) {
+                                                                   RleCompression compression) {
   if (image == nullptr || FreeImage_GetImageType(image) != FIT_BITMAP || FreeImage_GetBPP(image) != 8 ||
       FreeImage_GetPalette(image) == nullptr || FreeImage_GetInfoHeader(image) == nullptr) {
     return std::nullopt;
@@ -92,16 +91,10 @@ std::optional<std::vector<unsigned char>> EncodeExactPaletteBitmap(FIBITMAP* ima
   std::optional<std::vector<unsigned char>> file;
   EncodeWithFreeImage(image, encoderTypeId, saveFlags, [&](std::span<const unsigned char> stream) {
     if (!HasFullPaletteLayout(stream)) return false;
-    file = BuildFile(image, stream, bmpCompression);
+    file = BuildFile(image, stream, compression);
     return true;
   });
   return file;
-}
-
-bool SaveExactPaletteBitmap(FIBITMAP* image, const EncodeRequest& request) {
-  const std::optional<std::vector<unsigned char>> file =
-      EncodeExactPaletteBitmap(image, request.encoderTypeId, request.saveFlags, request.bmpCompression);
-  return file.has_value() && WriteFileViaTemporary(request.temporaryPath, request.outputPath, *file);
 }
 
 }  // namespace lumivane

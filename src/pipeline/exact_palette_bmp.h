@@ -6,7 +6,7 @@
 
 #include <FreeImage.h>
 
-#include "pipeline/encode_request.h"
+#include "settings/setting_codes.h"
 
 namespace lumivane {
 
@@ -15,13 +15,9 @@ inline constexpr unsigned kFullPaletteBmpPixelOffset = 1078;
 
 // Encodes an 8-bit palettised image as BMP (FreeImage encoder `encoderTypeId` with `saveFlags`) and rebuilds the
 // file with a palette of n entries, n = 1 + the highest palette index any pixel uses: pixel offset 54 + 4n, colours
-// used and important n, compression `bmpCompression` (0 plain, 1 RLE8). No value for other images, or when the
-// encoder's output does not have the layout described at kFullPaletteBmpPixelOffset.
+// used and important n, compression as given (plain or RLE8). No value for other images, or when the encoder's
+// output does not have the layout described at kFullPaletteBmpPixelOffset. The image stays the caller's.
 std::optional<std::vector<unsigned char>> EncodeExactPaletteBitmap(FIBITMAP* image, int encoderTypeId, int saveFlags,
-                                                                   int bmpCompression);
-
-// EncodeExactPaletteBitmap with the request's values, written through the request's temporary path.
-// The image stays the caller's.
-bool SaveExactPaletteBitmap(FIBITMAP* image, const EncodeRequest& request);
+                                                                   RleCompression compression);
 
 }  // namespace lumivane

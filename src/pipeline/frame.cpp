@@ -11,9 +11,6 @@
 namespace lumivane {
 namespace {
 
-constexpr int kFrameNone = 0;
-constexpr int kFrameSolid = 1;
-
 Rgba SideColour(const Settings::Frame& frame, FrameSide side) {
   switch (side) {
     case FrameSide::kTop:
@@ -61,9 +58,9 @@ FIBITMAP* RenderFrame(const Settings::Frame& frame, int width, int height) {
 }  // namespace
 
 FIBITMAP* DrawSolidFrame(FIBITMAP* image, int width, int height, const Settings& settings) {
-  if (image == nullptr || settings.frame.doFrame == kFrameNone) return image;
+  if (image == nullptr || settings.frame.doFrame == FrameKind::kNone) return image;
   FIBITMAP* picture = ConvertTo24BitsOutside(image, 24, 24);
-  if (picture == nullptr || settings.frame.doFrame != kFrameSolid) return picture;
+  if (picture == nullptr || settings.frame.doFrame != FrameKind::kSolid) return picture;
 
   FIBITMAP* frame = RenderFrame(settings.frame, width, height);
   if (frame == nullptr) return picture;

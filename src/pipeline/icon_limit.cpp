@@ -2,12 +2,13 @@
 
 namespace lumivane {
 
-FIBITMAP* LimitIconSize(FIBITMAP* image, std::string_view outputFormat) {
-  if (image == nullptr || outputFormat != "ico") return image;
-  if (FreeImage_GetWidth(image) <= kIconMaxSide && FreeImage_GetHeight(image) <= kIconMaxSide) return image;
-  FIBITMAP* icon = FreeImage_Rescale(image, kIconMaxSide, kIconMaxSide, FILTER_BICUBIC);
+FIBITMAP* LimitToLargestSide(FIBITMAP* image, const OutputFormat& format) {
+  const unsigned side = format.largestSide;
+  if (image == nullptr || side == 0) return image;
+  if (FreeImage_GetWidth(image) <= side && FreeImage_GetHeight(image) <= side) return image;
+  FIBITMAP* limited = FreeImage_Rescale(image, static_cast<int>(side), static_cast<int>(side), FILTER_BICUBIC);
   FreeImage_Unload(image);
-  return icon;
+  return limited;
 }
 
 }  // namespace lumivane

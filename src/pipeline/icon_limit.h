@@ -1,16 +1,14 @@
 #pragma once
-// Icons hold at most 128 x 128 pixels.
+// Formats that hold pictures of a limited size (icons).
 #include <FreeImage.h>
 
-#include <string_view>
+#include "formats/registry.h"
 
 namespace lumivane {
 
-inline constexpr unsigned kIconMaxSide = 128;
-
-// When outputFormat is "ico" and the image is wider or taller than 128, rescales it to exactly 128 x 128 (bicubic,
-// aspect ratio not kept). Takes ownership of image: returns it unchanged when nothing applies, otherwise unloads it
-// and returns the rescaled bitmap (nullptr when rescaling fails).
-FIBITMAP* LimitIconSize(FIBITMAP* image, std::string_view outputFormat);
+// When the format has a largest side and the image is wider or taller than it, rescales the image to exactly that
+// square (bicubic, aspect ratio not kept). Takes ownership of image: returns it unchanged when nothing applies,
+// otherwise unloads it and returns the rescaled bitmap (nullptr when rescaling fails).
+FIBITMAP* LimitToLargestSide(FIBITMAP* image, const OutputFormat& format);
 
 }  // namespace lumivane

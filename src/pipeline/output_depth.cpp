@@ -1,23 +1,12 @@
 #include "pipeline/output_depth.h"
 
 #include <array>
-#include <initializer_list>
-#include <string_view>
-
-#include "formats/registry.h"
 
 namespace lumivane {
 namespace {
 
 // A conversion returns a new bitmap (or nullptr) and leaves the one it was given alone.
-using Conversion = FIBITMAP* (*)(FIBITMAP* image, std::string_view format);
-
-bool IsOneOf(std::string_view format, std::initializer_list<std::string_view> formats) {
-  for (const std::string_view candidate : formats) {
-    if (format == candidate) return true;
-  }
-  return false;
-}
+using Conversion = FIBITMAP* (*)(FIBITMAP* image, const OutputFormat& format);
 
 // Applies reduce to image, first bringing images deeper than 32 bits down to 24.
 FIBITMAP* ReduceFromAtMost32Bits(FIBITMAP* image, FIBITMAP* (*reduce)(FIBITMAP*)) {
@@ -29,22 +18,22 @@ FIBITMAP* ReduceFromAtMost32Bits(FIBITMAP* image, FIBITMAP* (*reduce)(FIBITMAP*)
   return reduced;
 }
 
-FIBITMAP* ToRgbFloat(FIBITMAP* image, std::string_view) { return FreeImage_ConvertToRGBF(image); }
-FIBITMAP* ToRgb16(FIBITMAP* image, std::string_view) { return FreeImage_ConvertToRGB16(image); }
-FIBITMAP* To32Bits(FIBITMAP* image, std::string_view) { return FreeImage_ConvertTo32Bits(image); }
-FIBITMAP* To24Bits(FIBITMAP* image, std::string_view) { return FreeImage_ConvertTo24Bits(image); }
+FIBITMAP* ToRgbFloat(FIBITMAP* image, const OutputFormat&) { return FreeImage_ConvertToRGBF(image); }
+FIBITMAP* ToRgb16(FIBITMAP* image, const OutputFormat&) { return FreeImage_ConvertToRGB16(image); }
+FIBITMAP* To32Bits(FIBITMAP* image, const OutputFormat&) { return FreeImage_ConvertTo32Bits(image); }
+FIBITMAP* To24Bits(FIBITMAP* image, const OutputFormat&) { return FreeImage_ConvertTo24Bits(image); }
 
-FIBITMAP* To16Bits(FIBITMAP* image, std::string_view format) {
-  return ReduceFromAtMost32Bits(image, IsOneOf(format, {"ico", "tga"}) ? FreeImage_ConvertTo16Bits555
-                                                                        : FreeImage_ConvertTo16Bits565);
+FIBITMAP* To16Bits(FIBITMAP* image, const OutputFormat& format) {
+  return ReduceFromAtMost32Bits(image, format.sixteenBits == SixteenBitLayout::k555 ? FreeImage_ConvertTo16Bits555
+                                                                                     : FreeImage_ConvertTo16Bits565);
 }
 
 FIBITMAP* QuantiseWu256(FIBITMAP* image) {
   return FreeImage_ColorQuantizeEx(image, FIQ_WUQUANT, 256, 0, nullptr);
 }
 
-FIBITMAP* To8Bits(FIBITMAP* image, std::string_view format) {
-  if (IsOneOf(format, {"j2k", "jp2", "jpg", "jxr"})) return ReduceFromAtMost32Bits(image, FreeImage_ConvertTo8Bits);
+FIBITMAP* To8Bits(FIBITMAP* image, const OutputFormat& format) {
+  if (format.eightBits == EightBitKind::kGrey) return ReduceFromAtMost32Bits(image, FreeImage_ConvertTo8Bits);
   if (FreeImage_GetBPP(image) == 24) return QuantiseWu256(image);
   FIBITMAP* trueColour = FreeImage_ConvertTo24Bits(image);
   if (trueColour == nullptr) return nullptr;
@@ -53,13 +42,13 @@ FIBITMAP* To8Bits(FIBITMAP* image, std::string_view format) {
   return quantised;
 }
 
-FIBITMAP* To4Bits(FIBITMAP* image, std::string_view) {
+FIBITMAP* To4Bits(FIBITMAP* image, const OutputFormat&) {
   return ReduceFromAtMost32Bits(image, FreeImage_ConvertTo4Bits);
 }
 
 FIBITMAP* DitherFloydSteinberg(FIBITMAP* image) { return FreeImage_Dither(image, FID_FS); }
 
-FIBITMAP* To1Bit(FIBITMAP* image, std::string_view) { return ReduceFromAtMost32Bits(image, DitherFloydSteinberg); }
+FIBITMAP* To1Bit(FIBITMAP* image, const OutputFormat&) { return ReduceFromAtMost32Bits(image, DitherFloydSteinberg); }
 
 struct DepthConversion {
   int bitDepth;
@@ -86,10 +75,10 @@ Conversion ConversionTo(int bitDepth) {
 
 }  // namespace
 
-FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const std::string& format, int& outputBitDepth,
+FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const OutputFormat& format, int& outputBitDepth,
                                bool automaticBitDepth, int sourceBitDepth) {
   if (image == nullptr) return nullptr;
-  if (automaticBitDepth) outputBitDepth = NearestAllowedBitDepth(format, sourceBitDepth);
+  if (automaticBitDepth) outputBitDepth = NearestAllowedBitDepth(format.identifier, sourceBitDepth);
   if (static_cast<int>(FreeImage_GetBPP(image)) == outputBitDepth) return image;
   const Conversion convert = ConversionTo(outputBitDepth);
   FIBITMAP* converted = convert == nullptr ? nullptr : convert(image, format);

@@ -2,7 +2,6 @@
 #include "pipeline/edit_steps.h"
 #include "pipeline/replace_image.h"
 #include "pipeline/resize_plan.h"
-#include "pipeline/transform_codes.h"
 #include "platform/available_memory.h"
 
 namespace lumivane {
@@ -10,9 +9,10 @@ namespace lumivane {
 namespace {
 
 // One row per code of the setting, whose order differs from FreeImage's numbering.
-constexpr CodeRow<FREE_IMAGE_FILTER> kResizeFilterRows[] = {
-    {kResizeBox, FILTER_BOX},         {kResizeBilinear, FILTER_BILINEAR},     {kResizeBSpline, FILTER_BSPLINE},
-    {kResizeBicubic, FILTER_BICUBIC}, {kResizeCatmullRom, FILTER_CATMULLROM}, {kResizeLanczos, FILTER_LANCZOS3},
+using enum ResizeAlgorithm;
+constexpr CodeRow<ResizeAlgorithm, FREE_IMAGE_FILTER> kResizeFilterRows[] = {
+    {kBox, FILTER_BOX},         {kBilinear, FILTER_BILINEAR},     {kBSpline, FILTER_BSPLINE},
+    {kBicubic, FILTER_BICUBIC}, {kCatmullRom, FILTER_CATMULLROM}, {kLanczos, FILTER_LANCZOS3},
 };
 static_assert(CodesRunFromZero(kResizeFilterRows));
 

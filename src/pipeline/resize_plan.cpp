@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "pipeline/target_size.h"
-#include "pipeline/transform_codes.h"
 
 namespace lumivane {
 
@@ -39,7 +38,7 @@ std::optional<ImageSize> PlanResize(std::int32_t width, std::int32_t height, con
   if (targetWidth <= 0 || targetHeight <= 0) return std::nullopt;
   if (width == targetWidth && height == targetHeight) return std::nullopt;
   // An image that reaches the target in at least one direction is resized.
-  if (transform.imageResizeType == kResizeLargeImages && width < targetWidth && height < targetHeight) {
+  if (transform.imageResizeType == ResizeType::kLargeImages && width < targetWidth && height < targetHeight) {
     return std::nullopt;
   }
   if (transform.keepAspectRatio == 0) return ImageSize{targetWidth, targetHeight};

@@ -1,6 +1,5 @@
 #include "pipeline/edit_steps.h"
 #include "pipeline/replace_image.h"
-#include "pipeline/transform_codes.h"
 #include "settings/colour.h"
 
 namespace lumivane {
@@ -39,9 +38,9 @@ FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings) {
 
   const double angle = transform.imageRotation;
   switch (transform.imageRotationType) {
-    case kRotationSimple:
+    case RotationType::kSimple:
       return ReplaceImage(image, RotateOnGrowingCanvas(image, angle, transform.imageRotationBackColor));
-    case kRotationAdvanced:
+    case RotationType::kAdvanced:
       return ReplaceImage(image, RotateAboutCentre(image, angle, width, height));
     default:
       return image;

@@ -3,13 +3,12 @@
 #include <cmath>
 #include <limits>
 
-#include "pipeline/transform_codes.h"
 
 namespace lumivane {
 
-std::int32_t ComputeTargetSize(std::int32_t value, std::int32_t unit, std::int32_t currentSize) {
-  if (unit == kSizeUnitPixels) return value;
-  if (unit != kSizeUnitPercent) return 0;
+std::int32_t ComputeTargetSize(std::int32_t value, SizeUnit unit, std::int32_t currentSize) {
+  if (unit == SizeUnit::kPixels) return value;
+  if (unit != SizeUnit::kPercent) return 0;
   const double size = std::round(value / 100.0 * currentSize);
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
   constexpr auto kMin = std::numeric_limits<std::int32_t>::min();

@@ -9,20 +9,16 @@
 namespace lumivane {
 namespace {
 
-constexpr int kWatermarkNone = 0;
-constexpr int kWatermarkText = 1;
-constexpr int kWatermarkPicture = 2;
-
 // What differs between the two kinds of watermark.
-struct WatermarkKind {
-  int boundary = kBoundaryImage;
-  int position = 0;
+struct Placement {
+  Boundary boundary = Boundary::kImage;
+  Position position = Position::kTopLeft;
   WatermarkOffsets offsets;
   std::int32_t rotation = 0;
 };
 
-WatermarkKind KindSettings(const Settings::Watermark& watermark) {
-  if (watermark.doWatermark == kWatermarkText) {
+Placement PlacementOf(const Settings::Watermark& watermark) {
+  if (watermark.doWatermark == WatermarkKind::kText) {
     return {watermark.textBoundary, watermark.textPosition, {watermark.textXOffset, watermark.textYOffset},
             watermark.textRotation};
   }
@@ -32,9 +28,9 @@ WatermarkKind KindSettings(const Settings::Watermark& watermark) {
 
 FIBITMAP* RenderWatermark(const Settings::Watermark& watermark, const WatermarkInputs& inputs) {
   switch (watermark.doWatermark) {
-    case kWatermarkText:
+    case WatermarkKind::kText:
       return DrawingToBitmap(RenderTextWatermark(watermark, inputs));
-    case kWatermarkPicture:
+    case WatermarkKind::kImage:
       return DrawingToBitmap(RenderPictureWatermark(watermark));
     default:
       return nullptr;
@@ -48,7 +44,7 @@ FIBITMAP* RotateWatermark(FIBITMAP* mark, std::int32_t degrees) {
 }
 
 // The watermark on a transparent canvas of the picture's size, or nullptr when it does not fit there.
-FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const WatermarkKind& kind, int width, int height, const Settings& settings) {
+FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const Placement& kind, int width, int height, const Settings& settings) {
   const WatermarkArea area = WatermarkBoundaryArea(width, height, kind.boundary, settings.frame);
   const WatermarkSize natural{FreeImage_GetWidth(mark), FreeImage_GetHeight(mark)};
   const WatermarkSize clipped = ClipWatermark(natural, kind.offsets, area);
@@ -75,13 +71,13 @@ FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const WatermarkKind& kind, int width, in
 
 FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height, const Settings& settings,
                         const WatermarkInputs& inputs) {
-  if (image == nullptr || settings.watermark.doWatermark == kWatermarkNone) return image;
+  if (image == nullptr || settings.watermark.doWatermark == WatermarkKind::kNone) return image;
   FIBITMAP* picture = ConvertTo24BitsOutside(image, 24, 24);
   if (picture == nullptr) return nullptr;
 
   FIBITMAP* mark = RenderWatermark(settings.watermark, inputs);
   if (mark == nullptr) return picture;
-  const WatermarkKind kind = KindSettings(settings.watermark);
+  const Placement kind = PlacementOf(settings.watermark);
   mark = RotateWatermark(mark, kind.rotation);
   if (mark == nullptr) return picture;
   FIBITMAP* canvas = PlaceOnCanvas(mark, kind, width, height, settings);

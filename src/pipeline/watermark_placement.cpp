@@ -7,8 +7,6 @@
 namespace lumivane {
 namespace {
 
-constexpr int kFrameSolid = 1;
-
 // Where the watermark starts along one axis of the area.
 enum class Anchor { kStart, kCentre, kEnd };
 
@@ -17,14 +15,13 @@ struct PositionRow {
   Anchor vertical;
 };
 
-// Codes 0..8: TOPLEFT, TOPCENTER, TOPRIGHT, MIDDLELEFT, MIDDLECENTER, MIDDLERIGHT, BOTTOMLEFT, BOTTOMCENTER,
-// BOTTOMRIGHT.
+// One row per position, in code order (top left, top centre, ... bottom right).
 constexpr PositionRow kPositions[] = {
     {Anchor::kStart, Anchor::kStart},  {Anchor::kCentre, Anchor::kStart},  {Anchor::kEnd, Anchor::kStart},
     {Anchor::kStart, Anchor::kCentre}, {Anchor::kCentre, Anchor::kCentre}, {Anchor::kEnd, Anchor::kCentre},
     {Anchor::kStart, Anchor::kEnd},    {Anchor::kCentre, Anchor::kEnd},    {Anchor::kEnd, Anchor::kEnd},
 };
-static_assert(std::size(kPositions) == 9);
+static_assert(std::size(kPositions) == std::size(kPositionKeywords));
 
 // C++ division truncates toward zero, as the placement wants.
 std::int64_t AlongAxis(Anchor anchor, std::int64_t areaSide, std::int64_t side, std::int64_t offset) {
@@ -41,9 +38,9 @@ std::int64_t AlongAxis(Anchor anchor, std::int64_t areaSide, std::int64_t side, 
 
 }  // namespace
 
-WatermarkArea WatermarkBoundaryArea(std::int64_t width, std::int64_t height, int boundary,
+WatermarkArea WatermarkBoundaryArea(std::int64_t width, std::int64_t height, Boundary boundary,
                                     const Settings::Frame& frame) {
-  if (frame.doFrame != kFrameSolid || boundary != kBoundaryFrame) return {0, 0, width, height};
+  if (frame.doFrame != FrameKind::kSolid || boundary != Boundary::kFrame) return {0, 0, width, height};
   const FrameSides sides = SolidFrameSides(frame, width, height);
   return {sides.left, sides.top, width - sides.left - sides.right, height - sides.top - sides.bottom};
 }
@@ -54,10 +51,12 @@ WatermarkSize ClipWatermark(WatermarkSize size, WatermarkOffsets offsets, const 
   return size;
 }
 
-WatermarkArea PlaceWatermark(int position, WatermarkSize size, WatermarkOffsets offsets, const WatermarkArea& area) {
+WatermarkArea PlaceWatermark(Position position, WatermarkSize size, WatermarkOffsets offsets,
+                             const WatermarkArea& area) {
   WatermarkArea placed{area.x, area.y, size.width, size.height};
-  if (position < 0 || position >= static_cast<int>(std::size(kPositions))) return placed;
-  const PositionRow& row = kPositions[position];
+  const std::int32_t code = CodeOf(position);
+  if (code < 0 || code >= static_cast<std::int32_t>(std::size(kPositions))) return placed;
+  const PositionRow& row = kPositions[code];
   placed.x += AlongAxis(row.horizontal, area.width, size.width, offsets.x);
   placed.y += AlongAxis(row.vertical, area.height, size.height, offsets.y);
   return placed;

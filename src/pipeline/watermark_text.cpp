@@ -3,29 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ascii_text.h"
 #include "platform/drawing_2d.h"
 #include "platform/drawing_image.h"
 
 namespace lumivane {
-namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool IsMarkerAt(std::string_view text, std::size_t position) {
-  if (text.size() - position < kLineMarker.size()) return false;
-  for (std::size_t i = 0; i < kLineMarker.size(); ++i) {
-    if (LowerAscii(text[position + i]) != kLineMarker[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 WatermarkLines SplitWatermarkLines(std::string_view text) {
   WatermarkLines result;
   std::size_t pieceStart = 0;
   for (std::size_t i = 0; i < text.size();) {
-    if (IsMarkerAt(text, i)) {
+    if (HoldsIgnoringAsciiCase(text, i, kLineMarker)) {
       result.lines.emplace_back(text.substr(pieceStart, i - pieceStart));
       result.hasMarker = true;
       i += kLineMarker.size();
@@ -74,13 +62,13 @@ TextBox LayOutTextBox(const std::optional<std::vector<LineSize>>& sizes, bool ha
   return box;
 }
 
-std::int64_t AlignLine(int alignment, std::int64_t lineWidth, std::int64_t boxWidth, std::int32_t padding) {
+std::int64_t AlignLine(TextAlignment alignment, std::int64_t lineWidth, std::int64_t boxWidth, std::int32_t padding) {
   switch (alignment) {
-    case kAlignLeft:
+    case TextAlignment::kLeft:
       return padding;
-    case kAlignCenter:
+    case TextAlignment::kCenter:
       return std::llround(static_cast<double>(boxWidth - lineWidth) / 2.0);
-    case kAlignRight:
+    case TextAlignment::kRight:
       return boxWidth - lineWidth - padding;
     default:
       return 0;

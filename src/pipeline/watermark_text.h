@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/drawing_font.h"
+#include "settings/setting_codes.h"
 
 namespace lumivane {
 
@@ -45,11 +46,9 @@ struct TextBox {
 TextBox LayOutTextBox(const std::optional<std::vector<LineSize>>& sizes, bool hasMarker, std::int32_t leading,
                       std::int32_t padding);
 
-enum TextAlignment : int { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
-
 // Left edge of a line of width lineWidth in a box of width boxWidth (which contains both paddings): LEFT at
 // the padding, CENTER in the middle of the whole box (halves rounded away from zero), RIGHT at the padding from
 // the right edge, any other code at 0.
-std::int64_t AlignLine(int alignment, std::int64_t lineWidth, std::int64_t boxWidth, std::int32_t padding);
+std::int64_t AlignLine(TextAlignment alignment, std::int64_t lineWidth, std::int64_t boxWidth, std::int32_t padding);
 
 }  // namespace lumivane

@@ -110,4 +110,14 @@ DrawingImage RenderTextWatermark(const Settings::Watermark& watermark, const Wat
                                          : DrawVectorText(plan, watermark, *inputs.font);
 }
 
+DrawingFont LoadWatermarkFont(const Settings& settings) {
+  const Settings::Watermark& watermark = settings.watermark;
+  TextStyle style;
+  style.bold = HasStyle(watermark.fontStyle, FontStyle::kBold);
+  style.italic = HasStyle(watermark.fontStyle, FontStyle::kItalic);
+  style.underline = watermark.fontEffect == FontEffect::kUnderline;
+  style.strikeout = watermark.fontEffect == FontEffect::kStrikeout;
+  return LoadFont(watermark.font, watermark.fontSize, style);
+}
+
 }  // namespace lumivane

@@ -86,7 +86,7 @@ bool IsUsableFaceName(const std::string& face) {
 
 }  // namespace
 
-DrawingFont::DrawingFont(PangoFontDescription* description, FontStyle style)
+DrawingFont::DrawingFont(PangoFontDescription* description, TextStyle style)
     : description_(description), style_(style) {}
 
 DrawingFont::~DrawingFont() {
@@ -126,7 +126,7 @@ bool FontFaceExists(const std::string& face) {
   return !IsGenericFallback(matched);
 }
 
-DrawingFont LoadFont(const std::string& face, double sizePoints, FontStyle style) {
+DrawingFont LoadFont(const std::string& face, double sizePoints, TextStyle style) {
   if (!std::isfinite(sizePoints) || sizePoints < kMinFontPoints || sizePoints > kMaxFontPoints) return {};
   if (!FontFaceExists(face)) return {};
   PangoFontDescription* description = pango_font_description_new();

@@ -7,7 +7,7 @@ typedef struct _PangoFontDescription PangoFontDescription;
 
 namespace lumivane {
 
-struct FontStyle {
+struct TextStyle {
   bool bold = false;
   bool italic = false;
   bool underline = false;
@@ -22,7 +22,7 @@ inline constexpr double kMaxFontPoints = 2000;
 class DrawingFont {
  public:
   DrawingFont() = default;
-  DrawingFont(PangoFontDescription* description, FontStyle style);  // takes ownership
+  DrawingFont(PangoFontDescription* description, TextStyle style);  // takes ownership
   ~DrawingFont();
   DrawingFont(const DrawingFont& other);
   DrawingFont& operator=(const DrawingFont& other);
@@ -31,11 +31,11 @@ class DrawingFont {
 
   bool IsFont() const { return description_ != nullptr; }
   const PangoFontDescription* Description() const { return description_; }
-  const FontStyle& Style() const { return style_; }
+  const TextStyle& Style() const { return style_; }
 
  private:
   PangoFontDescription* description_ = nullptr;
-  FontStyle style_;
+  TextStyle style_;
 };
 
 // True when fontconfig has the face itself or a metric-compatible stand-in for it ("Arial" is served by
@@ -44,6 +44,6 @@ bool FontFaceExists(const std::string& face);
 
 // The font, or an empty one when the face does not exist or the size is out of range. Pixel size is
 // points * 96 / 72.
-DrawingFont LoadFont(const std::string& face, double sizePoints, FontStyle style);
+DrawingFont LoadFont(const std::string& face, double sizePoints, TextStyle style);
 
 }  // namespace lumivane

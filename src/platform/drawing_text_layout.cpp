@@ -14,7 +14,7 @@ void ApplyRendering(PangoContext* context, TextRendering rendering) {
   pango_context_set_round_glyph_positions(context, raster ? TRUE : FALSE);
 }
 
-void ApplyEffects(PangoLayout* layout, const FontStyle& style) {
+void ApplyEffects(PangoLayout* layout, const TextStyle& style) {
   if (!style.underline && !style.strikeout) return;
   PangoAttrList* attributes = pango_attr_list_new();
   if (style.underline) pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "formats/registry.h"
 #include "settings/preferences_reader.h"
 #include "settings/preferences_writer.h"
+#include "settings/product.h"
 #include "settings/settings_table.h"
 
 namespace lumivane {
@@ -35,15 +35,16 @@ void UpgradeLayout(Settings& settings, std::int32_t version, const PreferencesFi
   if (version < 11 && settings.advanced.filenameMask.find("%ext%") == std::string::npos) {
     settings.advanced.filenameMask += ".%ext%";
   }
-  if (version < 14 && settings.input.rawLoadAs != 0) {
+  if (version < 14 && settings.input.rawLoadAs != RawLoadAs::kAuto) {
     // Two raw decoding choices were added in front of the old codes. Unsigned: the sum may wrap.
-    settings.input.rawLoadAs = static_cast<std::int32_t>(static_cast<std::uint32_t>(settings.input.rawLoadAs) + 2u);
+    const auto code = static_cast<std::uint32_t>(CodeOf(settings.input.rawLoadAs));
+    settings.input.rawLoadAs = static_cast<RawLoadAs>(static_cast<std::int32_t>(code + 2u));
   }
   if (version < 19) {
     const std::int32_t psdColorModel = ReadPreferencesInteger(file, "Input", kOldPsdColorKey, 0);
     const std::int32_t tiffColorModel = ReadPreferencesInteger(file, "Output", kOldTiffColorKey, 0);
-    if (psdColorModel != 0) settings.input.psdColorMode = psdColorModel;
-    if (tiffColorModel != 0) settings.output.tiffColorMode = tiffColorModel;
+    if (psdColorModel != 0) settings.input.psdColorMode = static_cast<ColorMode>(psdColorModel);
+    if (tiffColorModel != 0) settings.output.tiffColorMode = static_cast<ColorMode>(tiffColorModel);
   }
 }
 
@@ -51,29 +52,28 @@ void AppendRow(std::string& text, const Settings& settings, const SettingRow& ro
   AppendPreferencesEntry(text, row.key, FormatSetting(settings, row));
 }
 
-void AppendPerFormatRows(std::string& text, const Settings& settings, std::span<const SettingRow> rows,
-                         SaveRule rule, const std::vector<std::string>& formats) {
-  for (const std::string& format : formats) {
-    for (const SettingRow& row : rows) {
-      if (row.saving.rule == rule && row.saving.format == format) AppendRow(text, settings, row);
-    }
+void AppendRowsSavedAs(std::string& text, const Settings& settings, std::span<const SettingRow> rows, SaveRule rule,
+                       std::string_view format = {}) {
+  for (const SettingRow& row : rows) {
+    if (row.saving.rule == rule && (format.empty() || row.saving.format == format)) AppendRow(text, settings, row);
   }
 }
 
-// One group: the rows always saved, the window placement, then the per-format rows in format-list order.
+// One group: the rows always saved, the window placement, then the per-format rows in format-list order (the
+// table keeps the output formats' rows in that order).
 void AppendGroup(std::string& text, const Settings& settings, std::span<const SettingRow> rows) {
   AppendPreferencesGroup(text, rows.front().group);
-  for (const SettingRow& row : rows) {
-    if (row.saving.rule == SaveRule::kAlways) AppendRow(text, settings, row);
-  }
+  AppendRowsSavedAs(text, settings, rows, SaveRule::kAlways);
   if (settings.general.saveWindowPosition != 0) {
     for (const std::string_view key : kWindowPlacementKeys) {
       const SettingRow* row = FindSetting(rows.front().group, key);
       if (row != nullptr) AppendRow(text, settings, *row);
     }
   }
-  AppendPerFormatRows(text, settings, rows, SaveRule::kWithInputGroup, InputFormatList());
-  AppendPerFormatRows(text, settings, rows, SaveRule::kWithOutputFormat, OutputFormatList());
+  for (const std::string_view group : kAcceptedInputGroups) {
+    AppendRowsSavedAs(text, settings, rows, SaveRule::kWithInputGroup, group);
+  }
+  AppendRowsSavedAs(text, settings, rows, SaveRule::kWithOutputFormat);
   AppendPreferencesComment(text, "");
 }
 

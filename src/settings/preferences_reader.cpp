@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "settings/preferences_values.h"
-#include "settings/text_case.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 namespace {

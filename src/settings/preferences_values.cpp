@@ -7,7 +7,7 @@
 #include <limits>
 #include <locale.h>
 
-#include "settings/text_case.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 namespace {

@@ -1,22 +1,12 @@
 #include "settings/settings.h"
 
-#include "cli/product.h"
-#include "formats/registry.h"
 #include "settings/local_time.h"
+#include "settings/product.h"
 #include "settings/settings_table.h"
 
 namespace lumivane {
 
 Settings gSettings;
-
-namespace {
-
-template <class List>
-std::string FirstEntry(const List& list) {
-  return list.empty() ? std::string() : std::string(list.front());
-}
-
-}  // namespace
 
 void ResetSettings(Settings& settings, bool commandLine) {
   for (const SettingRow& row : kSettingTable) SetSettingDefault(settings, row);
@@ -24,8 +14,6 @@ void ResetSettings(Settings& settings, bool commandLine) {
   const std::int32_t now = CurrentLocalWallClockSeconds();
   settings.general.updateDate = now;
   settings.advanced.customTimestamp = now;
-  settings.input.format = FirstEntry(InputFormatList());
-  settings.output.format = FirstEntry(OutputFormatList());
   settings.transform.keepAspectRatio = commandLine ? 0 : 1;
   settings.watermark.text = MakerNotice(false);
 }

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/setting_codes.h"
+
 namespace lumivane {
 
-// Flags are int8: 0 is off, every other value is on. Colours are "RRGGBB" texts (see colour.h).
+// Flags are int8: 0 is off, every other value is on. Code-valued settings have the code types of setting_codes.h.
+// Colours are "RRGGBB" texts (see colour.h).
 // Date/time values are seconds since 1970 on the local wall clock.
 struct Settings {
   std::string configPath;  // full path of the configuration file; empty in a command-line run
@@ -43,27 +46,27 @@ struct Settings {
 
   struct Input {
     std::string format;                 // input format shown by the preferences dialog (windowed edition)
-    std::int32_t ddsLoadAs{};           // 0 automatic, 1 BGRA, 2 RGBA
-    std::int32_t gifFrameLoading{};     // 0 all, 1 first, 2 middle, 3 last, 4 random
-    std::int32_t icoFrameLoading{};     // same codes as GIF
-    std::int32_t tiffFrameLoading{};    // same codes as GIF
-    std::int32_t psdColorMode{};        // 0 RGB, 1 CMYK, 2 LAB
-    std::int32_t rawLoadAs{};           // 0 auto, 1 8-bit, 2 16-bit, 3 24-bit, 4 48-bit half size, 5 48-bit
+    DdsLoadAs ddsLoadAs{};
+    FrameLoading gifFrameLoading{};
+    FrameLoading icoFrameLoading{};
+    FrameLoading tiffFrameLoading{};
+    ColorMode psdColorMode{};
+    RawLoadAs rawLoadAs{};
     std::int32_t rawHeaderSize{};       // bytes to skip before headerless pixel data
     std::int32_t rawImageWidth{};       // pixel width of headerless data
     std::int32_t rawImageHeight{};      // pixel height of headerless data
-    std::int32_t rawToneMapping{};      // 0 none, 1 linear, 2 Drago, 3 Reinhard, 4 Fattal
+    ToneMapping rawToneMapping{};
     bool operator==(const Input&) const = default;
   } input;
 
   struct Output {
     std::string format;                 // selected output format identifier (windowed edition)
     std::int32_t bmpBpp{};              // bit depth, 0 automatic (same for every *Bpp below)
-    std::int32_t bmpCompression{};      // 0 none, 1 RLE
-    std::int32_t bmpColorTable{};       // 0 automatic palette, 1 exact palette
+    RleCompression bmpCompression{};
+    ColorTable bmpColorTable{};
     std::int32_t ddsBpp{};
     std::int32_t exrBpp{};
-    std::int32_t exrCompression{};      // 0 none, 1 ZIP, 2 PIZ, 3 PXR24, 4 B44
+    ExrCompression exrCompression{};
     std::int32_t gifBpp{};
     std::int32_t hdrBpp{};
     std::int32_t icoBpp{};
@@ -71,44 +74,44 @@ struct Settings {
     std::int32_t jngBpp{};
     std::int32_t jp2Bpp{};
     std::int32_t jpgBpp{};
-    std::int32_t jpgQuality{};          // 1..100
-    std::int32_t jpgChroma{};           // 0 4:4:4, 1 4:2:2, 2 4:2:0, 3 4:1:1
-    std::int32_t jpgSaveAs{};           // 0 standard, 1 baseline, 2 optimized, 3 progressive
+    std::int32_t jpgQuality{};
+    ChromaSubsampling jpgChroma{};
+    JpegSaveAs jpgSaveAs{};
     std::int32_t jxrBpp{};
     std::int32_t pbmBpp{};
     std::int32_t pcxBpp{};
     std::int32_t pfmBpp{};
     std::int32_t pgmBpp{};
     std::int32_t pngBpp{};
-    std::int32_t pngCompression{};      // 0 none, 1/2/3 zlib level 1/6/9
+    PngCompression pngCompression{};
     std::int8_t pngInterlaced{};        // flag
     std::int32_t ppmBpp{};
     std::int32_t psdBpp{};
     std::int32_t tgaBpp{};
-    std::int32_t tgaCompression{};      // 0 none, 1 RLE
+    RleCompression tgaCompression{};
     std::int32_t tiffBpp{};
-    std::int32_t tiffCompression{};     // 0 none .. 8 LogLuv
-    std::int32_t tiffColorMode{};       // 0 RGB, 1 CMYK, 2 LAB (encodes like RGB)
+    TiffCompression tiffCompression{};
+    ColorMode tiffColorMode{};
     std::int32_t wbmpBpp{};
     std::int32_t webpBpp{};
-    std::int32_t webpQuality{};         // 1..100, 100 lossless
+    std::int32_t webpQuality{};         // 100 lossless
     std::int32_t xpmBpp{};
     bool operator==(const Output&) const = default;
   } output;
 
   struct Transform {
     std::int8_t doImageRotation{};           // flag: rotate
-    std::int8_t imageRotationType{};         // 0 simple, 1 advanced
+    RotationType imageRotationType{};
     std::int32_t imageRotation{};            // degrees
     std::string imageRotationBackColor;      // colour of the area uncovered by rotation
     std::int8_t doImageResize{};             // flag: resize
     std::int32_t imageWidth{};               // target width in imageWidthUnit
-    std::int8_t imageWidthUnit{};            // 0 pixels, 1 percent
+    SizeUnit imageWidthUnit{};
     std::int32_t imageHeight{};              // target height in imageHeightUnit
-    std::int8_t imageHeightUnit{};           // 0 pixels, 1 percent
+    SizeUnit imageHeightUnit{};
     std::int8_t keepAspectRatio{};           // flag; 0 on the command line, 1 in the windowed edition
-    std::int8_t imageResizeType{};           // 0 all images, 1 large images only
-    std::int8_t imageResizeAlgorithm{};      // 0 box, 1 bilinear, 2 B-spline, 3 bicubic, 4 Catmull-Rom, 5 Lanczos
+    ResizeType imageResizeType{};
+    ResizeAlgorithm imageResizeAlgorithm{};
     std::int8_t doImageFlipHorizontal{};     // flag
     std::int8_t doImageFlipVertical{};       // flag
     bool operator==(const Transform&) const = default;
@@ -116,20 +119,20 @@ struct Settings {
 
   struct Adjustment {
     std::int8_t doImageColorCorrection{};    // flag: brightness, contrast, gamma and invert
-    std::int32_t imageBrightness{};          // -100..100
-    std::int32_t imageContrast{};            // -100..100
-    float imageGamma{};                      // 0.01..9.99, 1 leaves the image unchanged
+    std::int32_t imageBrightness{};          // percent
+    std::int32_t imageContrast{};            // percent
+    float imageGamma{};                      // 1 leaves the image unchanged
     std::int8_t imageInvert{};               // flag
     std::int8_t doImageGreyscale{};          // flag
     std::int8_t doImageThreshold{};          // flag
     std::int32_t imageThreshold{};           // 0..255
     std::int8_t doImageDither{};             // flag
-    std::int8_t imageDitherAlgorithm{};      // 0 Floyd-Steinberg, 1-3 Bayer 4/8/16, 4-6 cluster 6/8/16
+    DitherAlgorithm imageDitherAlgorithm{};
     bool operator==(const Adjustment&) const = default;
   } adjustment;
 
   struct Frame {
-    std::int8_t doFrame{};                   // 0 none, 1 solid frame
+    FrameKind doFrame{};
     std::int32_t solidLeft{};                // border widths in pixels
     std::int32_t solidRight{};
     std::int32_t solidTop{};
@@ -143,7 +146,7 @@ struct Settings {
   } frame;
 
   struct Watermark {
-    std::int8_t doWatermark{};               // 0 none, 1 text, 2 image
+    WatermarkKind doWatermark{};
     std::string text;                        // watermark text
     std::string fonts;                       // font picker list (windowed edition)
     std::string font;                        // font face name
@@ -151,38 +154,38 @@ struct Settings {
     std::int32_t fontLeading{};              // extra spacing between text lines
     std::string fontColors;                  // text colour palette (windowed edition)
     std::string fontColor;                   // text colour
-    std::int8_t fontStyle{};                 // 0 regular, 1 bold, 2 italic, 3 bold italic
-    std::int8_t fontEffect{};                // 0 none, 1 underline, 2 strikethrough
+    FontStyle fontStyle{};
+    FontEffect fontEffect{};
     std::int8_t textAntialiasing{};          // flag
-    std::int8_t textAlignment{};             // 0 left, 1 centre, 2 right
+    TextAlignment textAlignment{};
     std::int32_t textPadding{};              // pixels around the text
     std::int32_t textOpacity{};              // 0..255
     std::string backColors;                  // background colour palette (windowed edition)
     std::string backColor;                   // text background colour
     std::int32_t backOpacity{};              // 0..255
-    std::int8_t textBoundary{};              // 0 image, 1 frame
-    std::int8_t textPosition{};              // 0 top left .. 8 bottom right
+    Boundary textBoundary{};
+    Position textPosition{};
     std::int32_t textXOffset{};              // pixels
     std::int32_t textYOffset{};              // pixels
     std::int32_t textRotation{};             // degrees
-    std::int8_t textSize{};                  // 0 fixed, the only mode
+    SizeMode textSize{};                     // the only mode
     std::int32_t textScale{};                // windowed edition only
     std::string image;                       // path of the watermark picture
     std::int8_t imageGreyscale{};            // flag
     std::int32_t imageOpacity{};             // 0..255
-    std::int8_t imageBoundary{};             // as textBoundary
-    std::int8_t imagePosition{};             // as textPosition
+    Boundary imageBoundary{};
+    Position imagePosition{};
     std::int32_t imageXOffset{};             // pixels
     std::int32_t imageYOffset{};             // pixels
     std::int32_t imageRotation{};            // degrees
-    std::int8_t imageSize{};                 // 0 fixed, the only mode
+    SizeMode imageSize{};                    // the only mode
     std::int32_t imageScale{};               // windowed edition only
     bool operator==(const Watermark&) const = default;
   } watermark;
 
   struct Advanced {
     std::string filenameMask;                // output file name mask
-    std::int8_t fileTimestamp{};             // 0 current time, 1 input file's time, 2 customTimestamp
+    FileTimestamp fileTimestamp{};
     std::int32_t customTimestamp{};          // local wall-clock seconds
     std::int8_t outFoldersHistory{};         // windowed edition only
     std::int8_t outFoldersNumber{};          // windowed edition only
@@ -214,7 +217,7 @@ extern Settings gSettings;
 inline constexpr std::int32_t kConfigurationLayoutVersion = 19;
 
 // Puts every setting to its default; commandLine selects the command-line defaults (Keep Aspect Ratio off) over
-// the windowed ones. Leaves configPath alone. Needs the format registry (formats/registry.h).
+// the windowed ones. Leaves configPath alone.
 void ResetSettings(Settings& settings, bool commandLine);
 inline void ResetSettings(bool commandLine) { ResetSettings(gSettings, commandLine); }
 

@@ -12,54 +12,38 @@ std::string SettingName(const SettingRow& row) {
 }
 
 bool GetSetting(const Settings& settings, const SettingRow& row, std::int32_t& value) {
-  if (const auto* field = SettingField<std::int8_t>(settings, row)) {
-    value = *field;
-    return true;
-  }
-  if (const auto* field = SettingField<std::int32_t>(settings, row)) {
-    value = *field;
-    return true;
-  }
-  return false;
+  if (row.access.number == nullptr) return false;
+  value = row.access.number(settings);
+  return true;
 }
 
 bool GetSetting(const Settings& settings, const SettingRow& row, float& value) {
-  const auto* field = SettingField<float>(settings, row);
-  if (field == nullptr) return false;
-  value = *field;
+  if (row.access.real == nullptr) return false;
+  value = row.access.real(settings);
   return true;
 }
 
 bool GetSetting(const Settings& settings, const SettingRow& row, std::string& value) {
-  const auto* field = SettingField<std::string>(settings, row);
-  if (field == nullptr) return false;
-  value = *field;
+  if (row.access.text == nullptr) return false;
+  value = row.access.text(settings);
   return true;
 }
 
 bool SetSetting(Settings& settings, const SettingRow& row, std::int32_t value) {
-  if (auto* field = SettingField<std::int8_t>(settings, row)) {
-    *field = static_cast<std::int8_t>(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & 0xFFu));
-    return true;
-  }
-  if (auto* field = SettingField<std::int32_t>(settings, row)) {
-    *field = value;
-    return true;
-  }
-  return false;
+  if (row.access.setNumber == nullptr) return false;
+  row.access.setNumber(settings, value);
+  return true;
 }
 
 bool SetSetting(Settings& settings, const SettingRow& row, float value) {
-  auto* field = SettingField<float>(settings, row);
-  if (field == nullptr) return false;
-  *field = value;
+  if (row.access.setReal == nullptr) return false;
+  row.access.setReal(settings, value);
   return true;
 }
 
 bool SetSetting(Settings& settings, const SettingRow& row, std::string_view value) {
-  auto* field = SettingField<std::string>(settings, row);
-  if (field == nullptr) return false;
-  field->assign(value);
+  if (row.access.setText == nullptr) return false;
+  row.access.setText(settings, value);
   return true;
 }
 
@@ -82,13 +66,13 @@ void SetSettingFromText(Settings& settings, const SettingRow& row, std::string_v
 }
 
 std::string FormatSetting(const Settings& settings, const SettingRow& row) {
-  std::int32_t integer = 0;
-  float real = 0.0f;
-  std::string text;
-  if (GetSetting(settings, row, integer)) return std::to_string(integer);
-  if (GetSetting(settings, row, real)) return FormatPreferencesFloat(real);
-  GetSetting(settings, row, text);
-  return text;
+  switch (row.type) {
+    case SettingType::kInt8:
+    case SettingType::kInt32: return std::to_string(row.access.number(settings));
+    case SettingType::kFloat32: return FormatPreferencesFloat(row.access.real(settings));
+    case SettingType::kString: return row.access.text(settings);
+  }
+  return {};
 }
 
 }  // namespace lumivane

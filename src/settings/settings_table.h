@@ -1,8 +1,9 @@
 #pragma once
 // The settings table: one row per setting of the Settings record, in record order, grouped as in a preferences
-// file. Reset, the configuration file reader and writer, the debug listing and the option table all walk this
-// table, so a setting is named in exactly one place. Rows are constexpr, so other tables can check their targets
-// at compile time: static_assert(IsSettingName("Output/JPG Quality")).
+// file. Reset, the configuration file reader and writer, the options, the debug listing and its checks, the output
+// format rows and the documents all walk this table, so every fact about a setting (name, default, owner, keywords,
+// bounds and the error of its check) is written in exactly one place. Rows are constexpr, so other tables can check
+// their targets at compile time: static_assert(IsSettingName("Output/JPG Quality")).
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -20,162 +21,153 @@ using S = Settings;
 inline constexpr std::string_view kColourPalette = "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF";
 
 // Defaults that depend on the run are set by ResetSettings: General/Update Date and Advanced/Custom Timestamp
-// (the current time), Input/Format and Output/Format (the first entries of the format lists),
-// Transform/Keep Aspect Ratio (command line or windowed) and Watermark/Text (the maker's notice).
+// (the current time), Transform/Keep Aspect Ratio (command line or windowed) and Watermark/Text (the maker's
+// notice). Input/Format and Output/Format default to the first entries of the format lists (checked there).
 // Window/X and Window/Y would centre the window on a desktop; without one they are 100.
 inline constexpr SettingRow kRows[] = {
-    Int32Setting<&S::general, &S::General::cfg>("General", "CFG", 19),
-    StringSetting<&S::general, &S::General::language>("General", "Language", "en"),
-    Int32Setting<&S::general, &S::General::updateRange>("General", "Update Range", 2),
-    Int32Setting<&S::general, &S::General::updateDate>("General", "Update Date", 0),
-    Int8Setting<&S::general, &S::General::saveWindowPosition>("General", "Save Window Position", 1),
-    Int8Setting<&S::window, &S::Window::isMaximized>("Window", "IsMaximized", 0, kSavedWithWindowPosition),
-    Int32Setting<&S::window, &S::Window::x>("Window", "X", 100, kSavedWithWindowPosition),
-    Int32Setting<&S::window, &S::Window::y>("Window", "Y", 100, kSavedWithWindowPosition),
-    Int32Setting<&S::window, &S::Window::width>("Window", "Width", 510, kSavedWithWindowPosition),
-    Int32Setting<&S::window, &S::Window::height>("Window", "Height", 330, kSavedWithWindowPosition),
-    Int8Setting<&S::window, &S::Window::hidePasswords>("Window", "Hide Passwords", 0, kNeverSaved),
-    Int8Setting<&S::window, &S::Window::showSinglePassword>("Window", "Show Single Password", 1, kNeverSaved),
-    Int8Setting<&S::window, &S::Window::showPasswordList>("Window", "Show Password List", 1, kNeverSaved),
-    Int8Setting<&S::window, &S::Window::showCharacterSet>("Window", "Show Character Set", 1, kNeverSaved),
-    Int8Setting<&S::window, &S::Window::showAdvancedOptions>("Window", "Show Advanced Options", 1, kNeverSaved),
-    StringSetting<&S::interface, &S::Interface::uiTheme>("Interface", "UI Theme", "handdrawn"),
-    Int32Setting<&S::interface, &S::Interface::uiSize>("Interface", "UI Size", 2),
-    StringSetting<&S::input, &S::Input::format>("Input", "Format", ""),
-    Int32Setting<&S::input, &S::Input::ddsLoadAs>("Input", "DDS Load As", 0, SavedWithInputGroup("dds")),
-    Int32Setting<&S::input, &S::Input::gifFrameLoading>("Input", "GIF Frame Loading", 0, SavedWithInputGroup("gif")),
-    Int32Setting<&S::input, &S::Input::icoFrameLoading>("Input", "ICO Frame Loading", 0, SavedWithInputGroup("ico")),
-    Int32Setting<&S::input, &S::Input::tiffFrameLoading>(
-        "Input", "TIFF Frame Loading", 0, SavedWithInputGroup("tiff")),
-    Int32Setting<&S::input, &S::Input::psdColorMode>("Input", "PSD Color Mode", 0, SavedWithInputGroup("psd")),
-    Int32Setting<&S::input, &S::Input::rawLoadAs>("Input", "RAW Load As", 0, SavedWithInputGroup("raw")),
-    Int32Setting<&S::input, &S::Input::rawHeaderSize>("Input", "RAW Header Size", 0, SavedWithInputGroup("raw")),
-    Int32Setting<&S::input, &S::Input::rawImageWidth>("Input", "RAW Image Width", 0, SavedWithInputGroup("raw")),
-    Int32Setting<&S::input, &S::Input::rawImageHeight>("Input", "RAW Image Height", 0, SavedWithInputGroup("raw")),
-    Int32Setting<&S::input, &S::Input::rawToneMapping>("Input", "RAW Tone Mapping", 2, SavedWithInputGroup("raw")),
-    StringSetting<&S::output, &S::Output::format>("Output", "Format", ""),
-    Int32Setting<&S::output, &S::Output::bmpBpp>("Output", "BMP BPP", 0, SavedWithOutputFormat("bmp")),
-    Int32Setting<&S::output, &S::Output::bmpCompression>(
-        "Output", "BMP Compression", 0, SavedWithOutputFormat("bmp")),
-    Int32Setting<&S::output, &S::Output::bmpColorTable>("Output", "BMP Color Table", 0, SavedWithOutputFormat("bmp")),
-    Int32Setting<&S::output, &S::Output::ddsBpp>("Output", "DDS BPP", 0, SavedWithOutputFormat("dds")),
-    Int32Setting<&S::output, &S::Output::exrBpp>("Output", "EXR BPP", 0, SavedWithOutputFormat("exr")),
-    Int32Setting<&S::output, &S::Output::exrCompression>(
-        "Output", "EXR Compression", 0, SavedWithOutputFormat("exr")),
-    Int32Setting<&S::output, &S::Output::gifBpp>("Output", "GIF BPP", 0, SavedWithOutputFormat("gif")),
-    Int32Setting<&S::output, &S::Output::hdrBpp>("Output", "HDR BPP", 0, SavedWithOutputFormat("hdr")),
-    Int32Setting<&S::output, &S::Output::icoBpp>("Output", "ICO BPP", 0, SavedWithOutputFormat("ico")),
-    Int32Setting<&S::output, &S::Output::j2kBpp>("Output", "J2K BPP", 0, SavedWithOutputFormat("j2k")),
-    Int32Setting<&S::output, &S::Output::jngBpp>("Output", "JNG BPP", 0, SavedWithOutputFormat("jng")),
-    Int32Setting<&S::output, &S::Output::jp2Bpp>("Output", "JP2 BPP", 0, SavedWithOutputFormat("jp2")),
-    Int32Setting<&S::output, &S::Output::jpgBpp>("Output", "JPG BPP", 0, SavedWithOutputFormat("jpg")),
-    Int32Setting<&S::output, &S::Output::jpgQuality>("Output", "JPG Quality", 95, SavedWithOutputFormat("jpg")),
-    Int32Setting<&S::output, &S::Output::jpgChroma>("Output", "JPG Chroma", 0, SavedWithOutputFormat("jpg")),
-    Int32Setting<&S::output, &S::Output::jpgSaveAs>("Output", "JPG Save As", 0, SavedWithOutputFormat("jpg")),
-    Int32Setting<&S::output, &S::Output::jxrBpp>("Output", "JXR BPP", 0, SavedWithOutputFormat("jxr")),
-    Int32Setting<&S::output, &S::Output::pbmBpp>("Output", "PBM BPP", 0, SavedWithOutputFormat("pbm")),
-    Int32Setting<&S::output, &S::Output::pcxBpp>("Output", "PCX BPP", 0, SavedWithOutputFormat("pcx")),
-    Int32Setting<&S::output, &S::Output::pfmBpp>("Output", "PFM BPP", 0, SavedWithOutputFormat("pfm")),
-    Int32Setting<&S::output, &S::Output::pgmBpp>("Output", "PGM BPP", 0, SavedWithOutputFormat("pgm")),
-    Int32Setting<&S::output, &S::Output::pngBpp>("Output", "PNG BPP", 0, SavedWithOutputFormat("png")),
-    Int32Setting<&S::output, &S::Output::pngCompression>(
-        "Output", "PNG Compression", 0, SavedWithOutputFormat("png")),
-    Int8Setting<&S::output, &S::Output::pngInterlaced>("Output", "PNG Interlaced", 0, SavedWithOutputFormat("png")),
-    Int32Setting<&S::output, &S::Output::ppmBpp>("Output", "PPM BPP", 0, SavedWithOutputFormat("ppm")),
-    Int32Setting<&S::output, &S::Output::psdBpp>("Output", "PSD BPP", 0, SavedWithOutputFormat("psd")),
-    Int32Setting<&S::output, &S::Output::tgaBpp>("Output", "TGA BPP", 0, SavedWithOutputFormat("tga")),
-    Int32Setting<&S::output, &S::Output::tgaCompression>(
-        "Output", "TGA Compression", 0, SavedWithOutputFormat("tga")),
-    Int32Setting<&S::output, &S::Output::tiffBpp>("Output", "TIFF BPP", 0, SavedWithOutputFormat("tiff")),
-    Int32Setting<&S::output, &S::Output::tiffCompression>(
-        "Output", "TIFF Compression", 0, SavedWithOutputFormat("tiff")),
-    Int32Setting<&S::output, &S::Output::tiffColorMode>(
-        "Output", "TIFF Color Mode", 0, SavedWithOutputFormat("tiff")),
-    Int32Setting<&S::output, &S::Output::wbmpBpp>("Output", "WBMP BPP", 0, SavedWithOutputFormat("wbmp")),
-    Int32Setting<&S::output, &S::Output::webpBpp>("Output", "WEBP BPP", 0, SavedWithOutputFormat("webp")),
-    Int32Setting<&S::output, &S::Output::webpQuality>("Output", "WEBP Quality", 100, SavedWithOutputFormat("webp")),
-    Int32Setting<&S::output, &S::Output::xpmBpp>("Output", "XPM BPP", 0, SavedWithOutputFormat("xpm")),
-    Int8Setting<&S::transform, &S::Transform::doImageRotation>("Transform", "Do Image Rotation", 0),
-    Int8Setting<&S::transform, &S::Transform::imageRotationType>("Transform", "Image Rotation Type", 0),
-    Int32Setting<&S::transform, &S::Transform::imageRotation>("Transform", "Image Rotation", 0),
-    StringSetting<&S::transform, &S::Transform::imageRotationBackColor>(
-        "Transform", "Image Rotation Back Color", "000000"),
-    Int8Setting<&S::transform, &S::Transform::doImageResize>("Transform", "Do Image Resize", 0),
-    Int32Setting<&S::transform, &S::Transform::imageWidth>("Transform", "Image Width", 0),
-    Int8Setting<&S::transform, &S::Transform::imageWidthUnit>("Transform", "Image Width Unit", 0),
-    Int32Setting<&S::transform, &S::Transform::imageHeight>("Transform", "Image Height", 0),
-    Int8Setting<&S::transform, &S::Transform::imageHeightUnit>("Transform", "Image Height Unit", 0),
-    Int8Setting<&S::transform, &S::Transform::keepAspectRatio>("Transform", "Keep Aspect Ratio", 0),
-    Int8Setting<&S::transform, &S::Transform::imageResizeType>("Transform", "Image Resize Type", 0),
-    Int8Setting<&S::transform, &S::Transform::imageResizeAlgorithm>("Transform", "Image Resize Algorithm", 3),
-    Int8Setting<&S::transform, &S::Transform::doImageFlipHorizontal>("Transform", "Do Image Flip Horizontal", 0),
-    Int8Setting<&S::transform, &S::Transform::doImageFlipVertical>("Transform", "Do Image Flip Vertical", 0),
-    Int8Setting<&S::adjustment, &S::Adjustment::doImageColorCorrection>("Adjustment", "Do Image Color Correction", 0),
-    Int32Setting<&S::adjustment, &S::Adjustment::imageBrightness>("Adjustment", "Image Brightness", 0),
-    Int32Setting<&S::adjustment, &S::Adjustment::imageContrast>("Adjustment", "Image Contrast", 0),
-    Float32Setting<&S::adjustment, &S::Adjustment::imageGamma>("Adjustment", "Image Gamma", 1.0f),
-    Int8Setting<&S::adjustment, &S::Adjustment::imageInvert>("Adjustment", "Image Invert", 0),
-    Int8Setting<&S::adjustment, &S::Adjustment::doImageGreyscale>("Adjustment", "Do Image Greyscale", 0),
-    Int8Setting<&S::adjustment, &S::Adjustment::doImageThreshold>("Adjustment", "Do Image Threshold", 0),
-    Int32Setting<&S::adjustment, &S::Adjustment::imageThreshold>("Adjustment", "Image Threshold", 0),
-    Int8Setting<&S::adjustment, &S::Adjustment::doImageDither>("Adjustment", "Do Image Dither", 0),
-    Int8Setting<&S::adjustment, &S::Adjustment::imageDitherAlgorithm>("Adjustment", "Image Dither Algorithm", 0),
-    Int8Setting<&S::frame, &S::Frame::doFrame>("Frame", "Do Frame", 0),
-    Int32Setting<&S::frame, &S::Frame::solidLeft>("Frame", "Solid Left", 0),
-    Int32Setting<&S::frame, &S::Frame::solidRight>("Frame", "Solid Right", 0),
-    Int32Setting<&S::frame, &S::Frame::solidTop>("Frame", "Solid Top", 0),
-    Int32Setting<&S::frame, &S::Frame::solidBottom>("Frame", "Solid Bottom", 0),
-    StringSetting<&S::frame, &S::Frame::solidLeftColor>("Frame", "Solid Left Color", "000000"),
-    StringSetting<&S::frame, &S::Frame::solidRightColor>("Frame", "Solid Right Color", "000000"),
-    StringSetting<&S::frame, &S::Frame::solidTopColor>("Frame", "Solid Top Color", "000000"),
-    StringSetting<&S::frame, &S::Frame::solidBottomColor>("Frame", "Solid Bottom Color", "000000"),
-    Int32Setting<&S::frame, &S::Frame::solidOpacity>("Frame", "Solid Opacity", 255),
-    Int8Setting<&S::watermark, &S::Watermark::doWatermark>("Watermark", "Do Watermark", 0),
-    StringSetting<&S::watermark, &S::Watermark::text>("Watermark", "Text", ""),
-    StringSetting<&S::watermark, &S::Watermark::fonts>("Watermark", "Fonts", "Arial,Tahoma,Verdana"),
-    StringSetting<&S::watermark, &S::Watermark::font>("Watermark", "Font", "Arial"),
-    Int32Setting<&S::watermark, &S::Watermark::fontSize>("Watermark", "Font Size", 14),
-    Int32Setting<&S::watermark, &S::Watermark::fontLeading>("Watermark", "Font Leading", 0),
-    StringSetting<&S::watermark, &S::Watermark::fontColors>("Watermark", "Font Colors", kColourPalette),
-    StringSetting<&S::watermark, &S::Watermark::fontColor>("Watermark", "Font Color", "FFFFFF"),
-    Int8Setting<&S::watermark, &S::Watermark::fontStyle>("Watermark", "Font Style", 0),
-    Int8Setting<&S::watermark, &S::Watermark::fontEffect>("Watermark", "Font Effect", 0),
-    Int8Setting<&S::watermark, &S::Watermark::textAntialiasing>("Watermark", "Text Antialiasing", 0),
-    Int8Setting<&S::watermark, &S::Watermark::textAlignment>("Watermark", "Text Alignment", 0),
-    Int32Setting<&S::watermark, &S::Watermark::textPadding>("Watermark", "Text Padding", 0),
-    Int32Setting<&S::watermark, &S::Watermark::textOpacity>("Watermark", "Text Opacity", 255),
-    StringSetting<&S::watermark, &S::Watermark::backColors>("Watermark", "Back Colors", kColourPalette),
-    StringSetting<&S::watermark, &S::Watermark::backColor>("Watermark", "Back Color", "000000"),
-    Int32Setting<&S::watermark, &S::Watermark::backOpacity>("Watermark", "Back Opacity", 1),
-    Int8Setting<&S::watermark, &S::Watermark::textBoundary>("Watermark", "Text Boundary", 0),
-    Int8Setting<&S::watermark, &S::Watermark::textPosition>("Watermark", "Text Position", 8),
-    Int32Setting<&S::watermark, &S::Watermark::textXOffset>("Watermark", "Text X Offset", 10),
-    Int32Setting<&S::watermark, &S::Watermark::textYOffset>("Watermark", "Text Y Offset", 10),
-    Int32Setting<&S::watermark, &S::Watermark::textRotation>("Watermark", "Text Rotation", 0),
-    Int8Setting<&S::watermark, &S::Watermark::textSize>("Watermark", "Text Size", 0),
-    Int32Setting<&S::watermark, &S::Watermark::textScale>("Watermark", "Text Scale", 10),
-    StringSetting<&S::watermark, &S::Watermark::image>("Watermark", "Image", ""),
-    Int8Setting<&S::watermark, &S::Watermark::imageGreyscale>("Watermark", "Image Greyscale", 0),
-    Int32Setting<&S::watermark, &S::Watermark::imageOpacity>("Watermark", "Image Opacity", 255),
-    Int8Setting<&S::watermark, &S::Watermark::imageBoundary>("Watermark", "Image Boundary", 0),
-    Int8Setting<&S::watermark, &S::Watermark::imagePosition>("Watermark", "Image Position", 8),
-    Int32Setting<&S::watermark, &S::Watermark::imageXOffset>("Watermark", "Image X Offset", 10),
-    Int32Setting<&S::watermark, &S::Watermark::imageYOffset>("Watermark", "Image Y Offset", 10),
-    Int32Setting<&S::watermark, &S::Watermark::imageRotation>("Watermark", "Image Rotation", 0),
-    Int8Setting<&S::watermark, &S::Watermark::imageSize>("Watermark", "Image Size", 0),
-    Int32Setting<&S::watermark, &S::Watermark::imageScale>("Watermark", "Image Scale", 10),
-    StringSetting<&S::advanced, &S::Advanced::filenameMask>("Advanced", "Filename Mask", "%filename%.%ext%"),
-    Int8Setting<&S::advanced, &S::Advanced::fileTimestamp>("Advanced", "File Timestamp", 0),
-    Int32Setting<&S::advanced, &S::Advanced::customTimestamp>("Advanced", "Custom Timestamp", 0),
-    Int8Setting<&S::advanced, &S::Advanced::outFoldersHistory>("Advanced", "Out Folders History", 1),
-    Int8Setting<&S::advanced, &S::Advanced::outFoldersNumber>("Advanced", "Out Folders Number", 5),
-    Int8Setting<&S::advanced, &S::Advanced::keepSubfolders>("Advanced", "Keep Subfolders", 1),
-    StringSetting<&S::file, &S::File::txtFields>(
-        "File", "TxtFields", "username,password,firstname,lastname,title,sex,notes", kNeverSaved),
-    StringSetting<&S::file, &S::File::csvDelimiter>("File", "CsvDelimiter", ",", kNeverSaved),
-    StringSetting<&S::file, &S::File::recentOutFolders>("File", "Recent Out Folders", ""),
-    StringSetting<&S::file, &S::File::recentFiles>("File", "Recent Files", ""),
-    Int8Setting<&S::privacy, &S::Privacy::cleanRecentFiles>("Privacy", "Clean Recent Files", 0),
+    Setting<&S::general, &S::General::cfg>("General", "CFG", 19),
+    Setting<&S::general, &S::General::language>("General", "Language", "en"),
+    Setting<&S::general, &S::General::updateRange>("General", "Update Range", 2),
+    Setting<&S::general, &S::General::updateDate>("General", "Update Date", 0),
+    Setting<&S::general, &S::General::saveWindowPosition>("General", "Save Window Position", 1),
+    Setting<&S::window, &S::Window::isMaximized>("Window", "IsMaximized", 0, kSavedWithWindowPosition),
+    Setting<&S::window, &S::Window::x>("Window", "X", 100, kSavedWithWindowPosition),
+    Setting<&S::window, &S::Window::y>("Window", "Y", 100, kSavedWithWindowPosition),
+    Setting<&S::window, &S::Window::width>("Window", "Width", 510, kSavedWithWindowPosition),
+    Setting<&S::window, &S::Window::height>("Window", "Height", 330, kSavedWithWindowPosition),
+    Setting<&S::window, &S::Window::hidePasswords>("Window", "Hide Passwords", 0, kNeverSaved),
+    Setting<&S::window, &S::Window::showSinglePassword>("Window", "Show Single Password", 1, kNeverSaved),
+    Setting<&S::window, &S::Window::showPasswordList>("Window", "Show Password List", 1, kNeverSaved),
+    Setting<&S::window, &S::Window::showCharacterSet>("Window", "Show Character Set", 1, kNeverSaved),
+    Setting<&S::window, &S::Window::showAdvancedOptions>("Window", "Show Advanced Options", 1, kNeverSaved),
+    Setting<&S::interface, &S::Interface::uiTheme>("Interface", "UI Theme", "handdrawn"),
+    Setting<&S::interface, &S::Interface::uiSize>("Interface", "UI Size", 2),
+    Setting<&S::input, &S::Input::format>("Input", "Format", "raw"),
+    Setting<&S::input, &S::Input::ddsLoadAs>("Input", "DDS Load As", DdsLoadAs::kAuto, SavedWithInputGroup("dds")),
+    Setting<&S::input, &S::Input::gifFrameLoading>("Input", "GIF Frame Loading", FrameLoading::kAll, SavedWithInputGroup("gif")),
+    Setting<&S::input, &S::Input::icoFrameLoading>("Input", "ICO Frame Loading", FrameLoading::kAll, SavedWithInputGroup("ico")),
+    Setting<&S::input, &S::Input::tiffFrameLoading>("Input", "TIFF Frame Loading", FrameLoading::kAll, SavedWithInputGroup("tiff")),
+    Setting<&S::input, &S::Input::psdColorMode>("Input", "PSD Color Mode", ColorMode::kRgb, SavedWithInputGroup("psd")),
+    Setting<&S::input, &S::Input::rawLoadAs>("Input", "RAW Load As", RawLoadAs::kAuto, SavedWithInputGroup("raw")),
+    Setting<&S::input, &S::Input::rawHeaderSize>("Input", "RAW Header Size", 0, SavedWithInputGroup("raw")),
+    Setting<&S::input, &S::Input::rawImageWidth>("Input", "RAW Image Width", 0, SavedWithInputGroup("raw")),
+    Setting<&S::input, &S::Input::rawImageHeight>("Input", "RAW Image Height", 0, SavedWithInputGroup("raw")),
+    Setting<&S::input, &S::Input::rawToneMapping>("Input", "RAW Tone Mapping", ToneMapping::kDrago, SavedWithInputGroup("raw")),
+    Setting<&S::output, &S::Output::format>("Output", "Format", "bmp"),
+    Setting<&S::output, &S::Output::bmpBpp>("Output", "BMP BPP", 0, SavedWithOutputFormat("bmp")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::bmpCompression>("Output", "BMP Compression", RleCompression::kNone, SavedWithOutputFormat("bmp")),
+    Setting<&S::output, &S::Output::bmpColorTable>("Output", "BMP Color Table", ColorTable::kAuto, SavedWithOutputFormat("bmp")),
+    Setting<&S::output, &S::Output::ddsBpp>("Output", "DDS BPP", 0, SavedWithOutputFormat("dds")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::exrBpp>("Output", "EXR BPP", 0, SavedWithOutputFormat("exr")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::exrCompression>("Output", "EXR Compression", ExrCompression::kNone, SavedWithOutputFormat("exr")),
+    Setting<&S::output, &S::Output::gifBpp>("Output", "GIF BPP", 0, SavedWithOutputFormat("gif")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::hdrBpp>("Output", "HDR BPP", 0, SavedWithOutputFormat("hdr")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::icoBpp>("Output", "ICO BPP", 0, SavedWithOutputFormat("ico")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::j2kBpp>("Output", "J2K BPP", 0, SavedWithOutputFormat("j2k")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::jngBpp>("Output", "JNG BPP", 0, SavedWithOutputFormat("jng")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::jp2Bpp>("Output", "JP2 BPP", 0, SavedWithOutputFormat("jp2")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::jpgBpp>("Output", "JPG BPP", 0, SavedWithOutputFormat("jpg")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::jpgQuality>("Output", "JPG Quality", 95, SavedWithOutputFormat("jpg")).Within(1, 100, "Invalid jpg-quality value"),
+    Setting<&S::output, &S::Output::jpgChroma>("Output", "JPG Chroma", ChromaSubsampling::kNone, SavedWithOutputFormat("jpg")).ListedAs("JPG Chroma Subsampling"),
+    Setting<&S::output, &S::Output::jpgSaveAs>("Output", "JPG Save As", JpegSaveAs::kStandard, SavedWithOutputFormat("jpg")),
+    Setting<&S::output, &S::Output::jxrBpp>("Output", "JXR BPP", 0, SavedWithOutputFormat("jxr")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pbmBpp>("Output", "PBM BPP", 0, SavedWithOutputFormat("pbm")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pcxBpp>("Output", "PCX BPP", 0, SavedWithOutputFormat("pcx")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pfmBpp>("Output", "PFM BPP", 0, SavedWithOutputFormat("pfm")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pgmBpp>("Output", "PGM BPP", 0, SavedWithOutputFormat("pgm")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pngBpp>("Output", "PNG BPP", 0, SavedWithOutputFormat("png")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::pngCompression>("Output", "PNG Compression", PngCompression::kNone, SavedWithOutputFormat("png")),
+    Setting<&S::output, &S::Output::pngInterlaced>("Output", "PNG Interlaced", 0, SavedWithOutputFormat("png")),
+    Setting<&S::output, &S::Output::ppmBpp>("Output", "PPM BPP", 0, SavedWithOutputFormat("ppm")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::psdBpp>("Output", "PSD BPP", 0, SavedWithOutputFormat("psd")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::tgaBpp>("Output", "TGA BPP", 0, SavedWithOutputFormat("tga")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::tgaCompression>("Output", "TGA Compression", RleCompression::kNone, SavedWithOutputFormat("tga")),
+    Setting<&S::output, &S::Output::tiffBpp>("Output", "TIFF BPP", 0, SavedWithOutputFormat("tiff")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::tiffCompression>("Output", "TIFF Compression", TiffCompression::kNone, SavedWithOutputFormat("tiff")),
+    Setting<&S::output, &S::Output::tiffColorMode>("Output", "TIFF Color Mode", ColorMode::kRgb, SavedWithOutputFormat("tiff")),
+    Setting<&S::output, &S::Output::wbmpBpp>("Output", "WBMP BPP", 0, SavedWithOutputFormat("wbmp")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::webpBpp>("Output", "WEBP BPP", 0, SavedWithOutputFormat("webp")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::output, &S::Output::webpQuality>("Output", "WEBP Quality", 100, SavedWithOutputFormat("webp")).Within(1, 100, "Invalid webp-quality value"),
+    Setting<&S::output, &S::Output::xpmBpp>("Output", "XPM BPP", 0, SavedWithOutputFormat("xpm")).Checked(SettingCheck::kAllowedBitDepth),
+    Setting<&S::transform, &S::Transform::doImageRotation>("Transform", "Do Image Rotation", 0),
+    Setting<&S::transform, &S::Transform::imageRotationType>("Transform", "Image Rotation Type", RotationType::kSimple),
+    Setting<&S::transform, &S::Transform::imageRotation>("Transform", "Image Rotation", 0),
+    Setting<&S::transform, &S::Transform::imageRotationBackColor>("Transform", "Image Rotation Back Color", "000000"),
+    Setting<&S::transform, &S::Transform::doImageResize>("Transform", "Do Image Resize", 0),
+    Setting<&S::transform, &S::Transform::imageWidth>("Transform", "Image Width", 0).Checked(SettingCheck::kNotZero, "Invalid width value"),
+    Setting<&S::transform, &S::Transform::imageWidthUnit>("Transform", "Image Width Unit", SizeUnit::kPixels),
+    Setting<&S::transform, &S::Transform::imageHeight>("Transform", "Image Height", 0).Checked(SettingCheck::kNotZero, "Invalid height value"),
+    Setting<&S::transform, &S::Transform::imageHeightUnit>("Transform", "Image Height Unit", SizeUnit::kPixels),
+    Setting<&S::transform, &S::Transform::keepAspectRatio>("Transform", "Keep Aspect Ratio", 0),
+    Setting<&S::transform, &S::Transform::imageResizeType>("Transform", "Image Resize Type", ResizeType::kAllImages),
+    Setting<&S::transform, &S::Transform::imageResizeAlgorithm>("Transform", "Image Resize Algorithm", ResizeAlgorithm::kBicubic),
+    Setting<&S::transform, &S::Transform::doImageFlipHorizontal>("Transform", "Do Image Flip Horizontal", 0),
+    Setting<&S::transform, &S::Transform::doImageFlipVertical>("Transform", "Do Image Flip Vertical", 0),
+    Setting<&S::adjustment, &S::Adjustment::doImageColorCorrection>("Adjustment", "Do Image Color Correction", 0),
+    Setting<&S::adjustment, &S::Adjustment::imageBrightness>("Adjustment", "Image Brightness", 0).Within(-100, 100, "Invalid brightness value"),
+    Setting<&S::adjustment, &S::Adjustment::imageContrast>("Adjustment", "Image Contrast", 0).Within(-100, 100, "Invalid contrast value"),
+    Setting<&S::adjustment, &S::Adjustment::imageGamma>("Adjustment", "Image Gamma", 1.0f).WithinReal(0.01f, 9.99f, "Invalid gamma value"),
+    Setting<&S::adjustment, &S::Adjustment::imageInvert>("Adjustment", "Image Invert", 0),
+    Setting<&S::adjustment, &S::Adjustment::doImageGreyscale>("Adjustment", "Do Image Greyscale", 0),
+    Setting<&S::adjustment, &S::Adjustment::doImageThreshold>("Adjustment", "Do Image Threshold", 0),
+    Setting<&S::adjustment, &S::Adjustment::imageThreshold>("Adjustment", "Image Threshold", 0),
+    Setting<&S::adjustment, &S::Adjustment::doImageDither>("Adjustment", "Do Image Dither", 0),
+    Setting<&S::adjustment, &S::Adjustment::imageDitherAlgorithm>("Adjustment", "Image Dither Algorithm", DitherAlgorithm::kFloydSteinberg),
+    Setting<&S::frame, &S::Frame::doFrame>("Frame", "Do Frame", FrameKind::kNone),
+    Setting<&S::frame, &S::Frame::solidLeft>("Frame", "Solid Left", 0),
+    Setting<&S::frame, &S::Frame::solidRight>("Frame", "Solid Right", 0),
+    Setting<&S::frame, &S::Frame::solidTop>("Frame", "Solid Top", 0),
+    Setting<&S::frame, &S::Frame::solidBottom>("Frame", "Solid Bottom", 0),
+    Setting<&S::frame, &S::Frame::solidLeftColor>("Frame", "Solid Left Color", "000000"),
+    Setting<&S::frame, &S::Frame::solidRightColor>("Frame", "Solid Right Color", "000000"),
+    Setting<&S::frame, &S::Frame::solidTopColor>("Frame", "Solid Top Color", "000000"),
+    Setting<&S::frame, &S::Frame::solidBottomColor>("Frame", "Solid Bottom Color", "000000"),
+    Setting<&S::frame, &S::Frame::solidOpacity>("Frame", "Solid Opacity", 255),
+    Setting<&S::watermark, &S::Watermark::doWatermark>("Watermark", "Do Watermark", WatermarkKind::kNone),
+    Setting<&S::watermark, &S::Watermark::text>("Watermark", "Text", ""),
+    Setting<&S::watermark, &S::Watermark::fonts>("Watermark", "Fonts", "Arial,Tahoma,Verdana"),
+    Setting<&S::watermark, &S::Watermark::font>("Watermark", "Font", "Arial").Checked(SettingCheck::kFontExists, "Invalid watermark font"),
+    Setting<&S::watermark, &S::Watermark::fontSize>("Watermark", "Font Size", 14),
+    Setting<&S::watermark, &S::Watermark::fontLeading>("Watermark", "Font Leading", 0),
+    Setting<&S::watermark, &S::Watermark::fontColors>("Watermark", "Font Colors", kColourPalette),
+    Setting<&S::watermark, &S::Watermark::fontColor>("Watermark", "Font Color", "FFFFFF"),
+    Setting<&S::watermark, &S::Watermark::fontStyle>("Watermark", "Font Style", FontStyle::kRegular),
+    Setting<&S::watermark, &S::Watermark::fontEffect>("Watermark", "Font Effect", FontEffect::kNone),
+    Setting<&S::watermark, &S::Watermark::textAntialiasing>("Watermark", "Text Antialiasing", 0),
+    Setting<&S::watermark, &S::Watermark::textAlignment>("Watermark", "Text Alignment", TextAlignment::kLeft),
+    Setting<&S::watermark, &S::Watermark::textPadding>("Watermark", "Text Padding", 0),
+    Setting<&S::watermark, &S::Watermark::textOpacity>("Watermark", "Text Opacity", 255),
+    Setting<&S::watermark, &S::Watermark::backColors>("Watermark", "Back Colors", kColourPalette),
+    Setting<&S::watermark, &S::Watermark::backColor>("Watermark", "Back Color", "000000"),
+    Setting<&S::watermark, &S::Watermark::backOpacity>("Watermark", "Back Opacity", 1),
+    Setting<&S::watermark, &S::Watermark::textBoundary>("Watermark", "Text Boundary", Boundary::kImage),
+    Setting<&S::watermark, &S::Watermark::textPosition>("Watermark", "Text Position", Position::kBottomRight),
+    Setting<&S::watermark, &S::Watermark::textXOffset>("Watermark", "Text X Offset", 10),
+    Setting<&S::watermark, &S::Watermark::textYOffset>("Watermark", "Text Y Offset", 10),
+    Setting<&S::watermark, &S::Watermark::textRotation>("Watermark", "Text Rotation", 0),
+    Setting<&S::watermark, &S::Watermark::textSize>("Watermark", "Text Size", SizeMode::kFixed),
+    Setting<&S::watermark, &S::Watermark::textScale>("Watermark", "Text Scale", 10),
+    Setting<&S::watermark, &S::Watermark::image>("Watermark", "Image", "").Checked(SettingCheck::kNonEmptyFile, "Invalid watermark image"),
+    Setting<&S::watermark, &S::Watermark::imageGreyscale>("Watermark", "Image Greyscale", 0),
+    Setting<&S::watermark, &S::Watermark::imageOpacity>("Watermark", "Image Opacity", 255),
+    Setting<&S::watermark, &S::Watermark::imageBoundary>("Watermark", "Image Boundary", Boundary::kImage),
+    Setting<&S::watermark, &S::Watermark::imagePosition>("Watermark", "Image Position", Position::kBottomRight),
+    Setting<&S::watermark, &S::Watermark::imageXOffset>("Watermark", "Image X Offset", 10),
+    Setting<&S::watermark, &S::Watermark::imageYOffset>("Watermark", "Image Y Offset", 10),
+    Setting<&S::watermark, &S::Watermark::imageRotation>("Watermark", "Image Rotation", 0),
+    Setting<&S::watermark, &S::Watermark::imageSize>("Watermark", "Image Size", SizeMode::kFixed),
+    Setting<&S::watermark, &S::Watermark::imageScale>("Watermark", "Image Scale", 10),
+    Setting<&S::advanced, &S::Advanced::filenameMask>("Advanced", "Filename Mask", "%filename%.%ext%"),
+    Setting<&S::advanced, &S::Advanced::fileTimestamp>("Advanced", "File Timestamp", FileTimestamp::kCurrent),
+    Setting<&S::advanced, &S::Advanced::customTimestamp>("Advanced", "Custom Timestamp", 0),
+    Setting<&S::advanced, &S::Advanced::outFoldersHistory>("Advanced", "Out Folders History", 1),
+    Setting<&S::advanced, &S::Advanced::outFoldersNumber>("Advanced", "Out Folders Number", 5),
+    Setting<&S::advanced, &S::Advanced::keepSubfolders>("Advanced", "Keep Subfolders", 1),
+    Setting<&S::file, &S::File::txtFields>("File", "TxtFields", "username,password,firstname,lastname,title,sex,notes", kNeverSaved),
+    Setting<&S::file, &S::File::csvDelimiter>("File", "CsvDelimiter", ",", kNeverSaved),
+    Setting<&S::file, &S::File::recentOutFolders>("File", "Recent Out Folders", ""),
+    Setting<&S::file, &S::File::recentFiles>("File", "Recent Files", ""),
+    Setting<&S::privacy, &S::Privacy::cleanRecentFiles>("Privacy", "Clean Recent Files", 0),
 };
 
 }  // namespace settings_table_detail
@@ -265,7 +257,38 @@ constexpr bool PerFormatRowsNameTheirFormat() {
   return true;
 }
 
+// Code settings name their codes, other settings have no keywords; bounds and errors come with their checks.
+constexpr bool RowsAreConsistent() {
+  for (const SettingRow& row : kSettingTable) {
+    if (!row.keywords.empty() && (!IsWellFormedKeywordList(row.keywords) || !IsWellFormedKeywordList(row.accepted))) {
+      return false;
+    }
+    const SettingValidation& check = row.validation;
+    const bool needsError = check.check != SettingCheck::kNone && check.check != SettingCheck::kAllowedBitDepth;
+    if (needsError == check.error.empty()) return false;
+    if (check.check == SettingCheck::kAllowedBitDepth && row.saving.rule != SaveRule::kWithOutputFormat) return false;
+    const bool numeric = row.type == SettingType::kInt8 || row.type == SettingType::kInt32;
+    if ((check.check == SettingCheck::kIntegerRange || check.check == SettingCheck::kNotZero) && !numeric) return false;
+    if (check.check == SettingCheck::kRealRange && row.type != SettingType::kFloat32) return false;
+  }
+  return true;
+}
+
+// The configuration file writes the output formats' rows in the order of the output format list, which is
+// alphabetical: the table keeps them in that order.
+constexpr bool OutputFormatRowsAreAlphabetical() {
+  std::string_view previous;
+  for (const SettingRow& row : kSettingTable) {
+    if (row.saving.rule != SaveRule::kWithOutputFormat) continue;
+    if (row.saving.format < previous) return false;
+    previous = row.saving.format;
+  }
+  return true;
+}
+
 static_assert(kSettingTable.size() == 143, "one row per setting");
+static_assert(OutputFormatRowsAreAlphabetical(), "output format rows stand in the order of their formats");
+static_assert(RowsAreConsistent(), "keyword lists well formed; every check with its error and the right type");
 static_assert(NamesAreUnique(), "a Group/Key appears twice");
 static_assert(GroupsAreContiguous(), "rows of one group must stand together");
 static_assert(PerFormatRowsNameTheirFormat(), "exactly the per-format rows carry a format");

@@ -9,11 +9,11 @@
 
 #include "batch/batch_state.h"
 #include "batch/run_batch.h"
-#include "cli/string_table.h"
+#include "settings/string_table.h"
 #include "formats/registry.h"
 #include "pipeline/encoder_setup.h"
 #include "settings/settings.h"
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/output_capture.h"
 #include "support/temp_dir.h"
 

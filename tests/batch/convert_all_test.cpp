@@ -7,7 +7,7 @@
 
 #include "formats/registry.h"
 #include "pipeline/encoder_setup.h"
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/output_capture.h"
 #include "support/temp_dir.h"
 

@@ -16,7 +16,7 @@
 #include "pipeline/encoder_setup.h"
 #include "pipeline/save_flags.h"
 #include "platform/drawing_font.h"
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {

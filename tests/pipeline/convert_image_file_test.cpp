@@ -9,7 +9,7 @@
 #include "formats/registry.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/save_flags.h"
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {

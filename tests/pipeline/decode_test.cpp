@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/temp_dir.h"
 #include "support/unique_bitmap.h"
 

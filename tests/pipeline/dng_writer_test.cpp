@@ -1,5 +1,5 @@
 // The DNG writer used by tests and benchmarks: its files must be what FreeImage's RAW reader expects.
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "formats/registry.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/jxr_reader.h"
-#include "pipeline/temporary_path.h"
+#include "batch/temporary_path.h"
 
 
 namespace lumivane::testing {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "pipeline/decode.h"
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/temp_dir.h"
 #include "support/unique_bitmap.h"
 

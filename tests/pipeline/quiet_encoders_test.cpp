@@ -11,7 +11,7 @@
 #include "pipeline/encode_support.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/output_depth.h"
-#include "pipeline/temporary_path.h"
+#include "batch/temporary_path.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {

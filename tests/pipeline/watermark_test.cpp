@@ -19,7 +19,7 @@ constexpr Rgb kRed{255, 0, 0};
 // each: an opaque 255 arrives as 252.
 constexpr int kPasteLoss = 3;
 
-const DrawingFont& Arial(int points = 14, FontStyle style = {}) {
+const DrawingFont& Arial(int points = 14, TextStyle style = {}) {
   static const DrawingFont regular = LoadFont("Arial", 14, {});
   static DrawingFont other;
   if (points == 14 && !style.bold && !style.italic && !style.underline && !style.strikeout) return regular;

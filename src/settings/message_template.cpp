@@ -1,21 +1,17 @@
-#include "cli/message_template.h"
+#include "settings/message_template.h"
 
 #include <array>
-#include <cctype>
+
+#include "platform/ascii_text.h"
 
 namespace lumivane {
 
 namespace {
 
-bool SameIgnoringCase(char a, char b) {
-  return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-}
-
+// `pattern` is lower case.
 size_t FindIgnoringCase(const std::string& text, const std::string& pattern, size_t from) {
   for (size_t at = from; at + pattern.size() <= text.size(); ++at) {
-    size_t matched = 0;
-    while (matched < pattern.size() && SameIgnoringCase(text[at + matched], pattern[matched])) ++matched;
-    if (matched == pattern.size()) return at;
+    if (HoldsIgnoringAsciiCase(text, at, pattern)) return at;
   }
   return std::string::npos;
 }

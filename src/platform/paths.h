@@ -1,5 +1,5 @@
 #pragma once
-// Path text helpers of the batch: the extension test, folder and name parts, folder normalisation.
+// Path text helpers: the extension test, folder and name parts, folder normalisation.
 // Pure string work; nothing here touches the file system.
 #include <optional>
 #include <string>

@@ -1,6 +1,8 @@
 #pragma once
-// The product's name, version and maker, in one place.
+// The product's name, version and maker, and the input format groups it converts, in one place.
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace lumivane {
 
@@ -9,6 +11,8 @@ inline constexpr const char* kProductName = "Lumivane";
 inline constexpr const char* kMakerName = "Tarnwick";
 inline constexpr const char* kCopyrightYears = "2026";
 inline constexpr const char* kWebAddress = "https://lumivane.tarnwick.example/";
+// The input format groups this product accepts (the input format list).
+inline constexpr std::array<std::string_view, 1> kAcceptedInputGroups{"raw"};
 
 // "300" -> "3.0", "301" -> "3.0.1", "310" -> "3.1".
 std::string VersionText(int number);

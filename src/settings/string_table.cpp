@@ -1,15 +1,14 @@
-#include "cli/string_table.h"
-
-#include <optional>
-
-#include "settings/preferences_reader.h"
+#include "settings/string_table.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_text.h"
 #include "platform/utf8.h"
+#include "settings/preferences_reader.h"
 
 namespace lumivane {
 
@@ -32,15 +31,6 @@ constexpr StringPair kBuiltInStrings[] = {
     {"_END_", ""},
 };
 
-constexpr char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-constexpr bool SameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
-}
-
 constexpr bool IsAsciiKey(std::string_view key) {
   if (key.empty()) return false;
   return std::all_of(key.begin(), key.end(), [](char c) { return c > 0x1F && c < 0x7F; });
@@ -61,7 +51,7 @@ constexpr bool IsWellFormed(std::span<const StringPair> pairs) {
     }
     if (!IsAsciiKey(first)) return false;
     for (size_t j = groupStart; j < i; ++j)
-      if (SameKey(first, pairs[j].first)) return false;
+      if (EqualsIgnoringAsciiCase(first, pairs[j].first)) return false;
   }
   return true;
 }
@@ -89,11 +79,6 @@ struct StringTable {
 StringTable gStringTable;
 // The group of this thread's previous lookup, tried first by the next one.
 thread_local size_t tRememberedGroup = 0;
-
-std::string FoldToUpper(std::string text) {
-  for (char& c : text) c = UpperAscii(c);
-  return text;
-}
 
 void SortAndIndexGroup(StringTable& table, StringGroup& group) {
   if (group.lastEntry < group.firstEntry) return;
@@ -135,14 +120,14 @@ void BuildStringTableFrom(std::span<const StringPair> pairs) {
     if (first == "_END_") break;
     if (first == "_GROUP_") {
       StringGroup group;
-      group.name = FoldToUpper(pair.second);
+      group.name = AsciiUpper(pair.second);
       group.firstEntry = table.entries.size();
       group.lastEntry = table.entries.size() - 1;
       table.groups.push_back(group);
       continue;
     }
     if (table.groups.size() == 1) continue;  // a pair before the first group belongs nowhere
-    std::string key = FoldToUpper(pair.first);
+    std::string key = AsciiUpper(pair.first);
     std::u16string keyUnits = ToUtf16Units(key);
     table.entries.push_back(StringEntry{std::move(key), std::move(keyUnits), pair.second});
     table.groups.back().lastEntry = table.entries.size() - 1;
@@ -163,7 +148,7 @@ void ApplyStringOverrides(const StringOverrideLookup& lookup) {
 
 std::string LookupString(const std::string& group, const std::string& key) {
   const StringTable& table = gStringTable;
-  const std::string groupName = FoldToUpper(group);
+  const std::string groupName = AsciiUpper(group);
   size_t g = tRememberedGroup;
   if (g == 0 || g >= table.groups.size() || table.groups[g].name != groupName) {
     g = FindGroup(table, groupName);
@@ -172,7 +157,7 @@ std::string LookupString(const std::string& group, const std::string& key) {
   }
   const StringGroup& found = table.groups[g];
 
-  const std::u16string units = ToUtf16Units(FoldToUpper(key));
+  const std::u16string units = ToUtf16Units(AsciiUpper(key));
   if (units.empty() || units[0] >= found.firstByCharacter.size()) return kNoStringText;
   // Entries are sorted: scan forward from the first key with the same first character, stop once past it.
   for (size_t e = found.firstByCharacter[units[0]]; e != 0 && e <= found.lastEntry; ++e) {

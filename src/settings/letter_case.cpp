@@ -1,4 +1,4 @@
-#include "batch/letter_case.h"
+#include "settings/letter_case.h"
 
 #include <locale.h>
 #include <wctype.h>

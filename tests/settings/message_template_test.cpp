@@ -1,4 +1,4 @@
-#include "cli/message_template.h"
+#include "settings/message_template.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "batch/paths.h"
+#include "platform/paths.h"
 
 namespace lumivane {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "batch/paths.h"
+#include "platform/paths.h"
 
 namespace lumivane::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "pipeline/temporary_path.h"
+#include "batch/temporary_path.h"
 
 namespace lumivane::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/product.h"
+#include "settings/product.h"
 
 #include <gtest/gtest.h>
 

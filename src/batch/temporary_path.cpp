@@ -1,4 +1,4 @@
-#include "pipeline/temporary_path.h"
+#include "batch/temporary_path.h"
 
 #include <array>
 #include <ctime>

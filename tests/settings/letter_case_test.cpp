@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "batch/letter_case.h"
+#include "settings/letter_case.h"
 
 namespace lumivane::testing {
 namespace {

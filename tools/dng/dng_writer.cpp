@@ -1,4 +1,4 @@
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 
 #include <FreeImage.h>
 
