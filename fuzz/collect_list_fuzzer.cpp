@@ -8,7 +8,7 @@
 
 #include "batch/collect_inputs.h"
 #include "batch/list_file_reader.h"
-#include "batch/paths.h"
+#include "platform/paths.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
 

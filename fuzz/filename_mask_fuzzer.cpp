@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "batch/letter_case.h"
+#include "settings/letter_case.h"
 #include "batch/output_naming.h"
-#include "batch/paths.h"
+#include "platform/paths.h"
 #include "fuzz_support.h"
-#include "settings/text_case.h"
+#include "platform/ascii_text.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;

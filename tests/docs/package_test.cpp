@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli/product.h"
+#include "settings/product.h"
 #include "docs/docs_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/product.h"
-#include "support/dng_writer.h"
+#include "settings/product.h"
+#include "dng/dng_writer.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/jq.h"
 #include "support/run_program.h"
 #include "support/small_disk.h"

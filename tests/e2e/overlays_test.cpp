@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/picture_pixels.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/dng_writer.h"
+#include "dng/dng_writer.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/unique_bitmap.h"

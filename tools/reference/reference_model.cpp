@@ -6,7 +6,7 @@
 #include "batch/output_naming.h"
 #include "cli/help_text.h"
 #include "cli/keyword_tables.h"
-#include "cli/product.h"
+#include "settings/product.h"
 #include "cli/value_rules.h"
 #include "formats/registry.h"
 #include "settings/settings.h"
