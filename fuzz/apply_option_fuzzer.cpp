@@ -4,11 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/apply_option.h"
 #include "cli/option_table.h"
-#include "cli/value_rules.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
+#include "platform/ascii_text.h"
 #include "same_settings.h"
 #include "settings/settings.h"
 
@@ -41,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ApplyOptionRow(fromCommandLine, row, value, /*fromProfile=*/false);
   Settings fromProfile = defaults;
   ApplyOptionRow(fromProfile, row, value, /*fromProfile=*/true);
-  if (row.kind != ValueKind::kText) Require(SameSettings(fromCommandLine, fromProfile), "only text values differ by source");
+  if (row.kind != ValueKind::kText)
+    Require(SameSettings(fromCommandLine, fromProfile), "only text values differ by source");
   Settings byName = defaults;
   ApplyAdvancedOption(byName, AsciiLower(row.name), value);
   if (FindOption(row.name, /*fromProfile=*/false) == &row) {

@@ -8,9 +8,9 @@
 
 #include "batch/collect_inputs.h"
 #include "batch/list_file_reader.h"
-#include "platform/paths.h"
 #include "formats/registry.h"
 #include "fuzz_support.h"
+#include "platform/paths.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;

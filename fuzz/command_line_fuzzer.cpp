@@ -52,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings settings = defaults;
   JobRecord job;
   const CommandLineScan scan = ScanParameters(parameters, settings, job);
-  Require(scan.error.empty() || scan.error == "Incorrect number of parameters" || scan.error == "Invalid profile file" ||
-              scan.error == "Invalid jobs value",
-          "an error is one of the scan's texts");
+  Require(!scan.error || *scan.error == Message::kIncorrectParameters || *scan.error == Message::kInvalidProfile ||
+              *scan.error == Message::kInvalidJobs,
+          "an error is one of the scan's messages");
   Require(job.runOptions.jobs >= 0 && job.runOptions.jobs <= kMostJobs, "a jobs value stays within its range");
   Require(job.debugMarker.empty() || job.debugMarker == kDebugMarker, "the debug marker is DEBUG or unset");
 

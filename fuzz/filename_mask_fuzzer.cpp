@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/letter_case.h"
-#include "batch/output_naming.h"
-#include "platform/paths.h"
 #include "fuzz_support.h"
 #include "platform/ascii_text.h"
+#include "platform/paths.h"
+#include "settings/letter_case.h"
+#include "settings/name_tokens.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const bool isToken = std::any_of(kTokenTable.begin(), kTokenTable.end(),
-                                  [&text](const TokenRow& row) { return EqualsIgnoringAsciiCase(row.token, text); });
+                                   [&text](const TokenRow& row) { return EqualsIgnoringAsciiCase(row.token, text); });
   Require(isToken || TokenValue(text, values).empty(), "only tokens have values");
   return 0;
 }

@@ -1,22 +1,24 @@
-// Option value texts: the integer and real rules, the keyword tables and colours, with any bytes.
+// Option value texts: the integer and real rules, the keyword lists of every code setting and colours, with any
+// bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "cli/keyword_tables.h"
 #include "cli/value_rules.h"
 #include "fuzz_support.h"
 #include "pipeline/colour_alpha.h"
+#include "platform/ascii_text.h"
 #include "settings/colour.h"
+#include "settings/settings_table.h"
 
 using namespace lumivane;
 using lumivane::fuzzing::Require;
 
 namespace {
 
-bool IsCodeOf(KeywordTable table, std::int32_t code) {
-  for (const Keyword& entry : KeywordsOf(table)) {
+bool IsCodeOf(std::span<const Keyword> keywords, std::int32_t code) {
+  for (const Keyword& entry : keywords) {
     if (entry.code == code) return true;
   }
   return false;
@@ -39,13 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "a leading blank does not change a real");
   }
 
-  for (int table = 0; table < kKeywordTableCount; ++table) {
-    const auto keywords = static_cast<KeywordTable>(table);
-    const std::int32_t code = KeywordValue(keywords, text);
-    Require(code == 0 || IsCodeOf(keywords, code), "a keyword value is 0 or a code of its table");
-    (void)KeywordName(keywords, integer);
+  for (const SettingRow& row : kSettingTable) {
+    if (row.keywords.empty()) continue;
+    const std::int32_t code = KeywordValue(row.accepted, text);
+    Require(code == 0 || IsCodeOf(row.accepted, code), "a keyword value is 0 or a code of its list");
+    (void)KeywordName(row.keywords, integer);
   }
-  (void)CompressionKeywordName(text, integer);
 
   // Colour values: only six characters make a colour; the opacity is clamped.
   const RgbColour colour = ParseColour(text);

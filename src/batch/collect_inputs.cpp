@@ -4,10 +4,10 @@
 
 #include <optional>
 
-#include "platform/paths.h"
 #include "batch/worker_thread.h"
 #include "formats/registry.h"
 #include "platform/ascii_text.h"
+#include "platform/paths.h"
 
 namespace lumivane {
 

@@ -144,7 +144,8 @@ class ConversionPass {
       duration_ = 0;
       if (verbose_) PrintLine(std::string(MessageText(Message::kNotConverted)));
     }
-    if (report_ != nullptr) report_->WriteLine(FileReportLine(ReportOf(position, file, converted, output, milliseconds)));
+    if (report_ != nullptr)
+      report_->WriteLine(FileReportLine(ReportOf(position, file, converted, output, milliseconds)));
     progressLine_.FileDone();
   }
 

@@ -77,8 +77,9 @@ bool ReviewOwned(SaveRule rule, std::string_view owner, const Settings& settings
     if (row.saving.rule == rule && row.saving.format == owner) owned.push_back(&row);
   }
   for (const SettingRow* row : owned) {
-    if (list) review.lines.push_back(std::string(row->label.empty() ? row->key : row->label) + ": " +
-                                     ValueText(settings, *row));
+    if (list)
+      review.lines.push_back(std::string(row->label.empty() ? row->key : row->label) + ": " +
+                             ValueText(settings, *row));
   }
   for (const SettingRow* row : owned) {
     review.error = Checked(*row, settings, review);
@@ -101,7 +102,8 @@ std::string Line(const ListingRow& row, const Settings& settings) {
   switch (row.shown) {
     case Shown::kNumberAndUnit:
       return std::string(row.label) + first + " " + ValueText(settings, *FindSetting(row.secondSetting));
-    case Shown::kNumberPair: return std::string(row.label) + first + "/" + ValueText(settings, *FindSetting(row.secondSetting));
+    case Shown::kNumberPair:
+      return std::string(row.label) + first + "/" + ValueText(settings, *FindSetting(row.secondSetting));
     case Shown::kValue:
     case Shown::kCheck: break;
   }

@@ -36,12 +36,10 @@ std::time_t MomentOfLocalWallClock(std::int64_t localSeconds) {
 
 bool SetOutputFileTime(const Settings& settings, const std::string& outputPath, const std::string& inputPath) {
   switch (settings.advanced.fileTimestamp) {
-    case FileTimestamp::kOriginal:
-      return SetModificationTime(outputPath, OriginalMoment(inputPath));
+    case FileTimestamp::kOriginal: return SetModificationTime(outputPath, OriginalMoment(inputPath));
     case FileTimestamp::kCustom:
       return SetModificationTime(outputPath, MomentOfLocalWallClock(settings.advanced.customTimestamp));
-    default:
-      return true;  // the file keeps the time it was written at
+    default: return true;  // the file keeps the time it was written at
   }
 }
 

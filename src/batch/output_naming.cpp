@@ -9,17 +9,17 @@ namespace lumivane {
 
 TokenValues OutputNameValues(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
                              const FileNumbering& numbering) {
-  return TokenValues{file.inputFile,          plan.outputFormat,         converted.outputBitDepth,
-                     converted.imageWidth,    converted.imageHeight,     converted.frameNumber,
-                     numbering.randomNumber, numbering.fileCounter,    std::nullopt};
+  return TokenValues{file.inputFile,         plan.outputFormat,     converted.outputBitDepth,
+                     converted.imageWidth,   converted.imageHeight, converted.frameNumber,
+                     numbering.randomNumber, numbering.fileCounter, std::nullopt};
 }
 
 std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
                             const FileNumbering& numbering) {
   std::string path = plan.outputFolder;
   if (plan.settings.advanced.keepSubfolders != 0) path += file.relativeSubfolder;
-  return path + ExpandFilenameMask(plan.settings.advanced.filenameMask,
-                                   OutputNameValues(plan, file, converted, numbering));
+  return path +
+         ExpandFilenameMask(plan.settings.advanced.filenameMask, OutputNameValues(plan, file, converted, numbering));
 }
 
 std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,

@@ -13,23 +13,23 @@ namespace lumivane {
 
 // One input file's outcome.
 struct FileReport {
-  std::int32_t index{};     // 1-based position in the collected list
-  std::string input;        // full input path
-  std::string output;       // output path when it was named, else ""
+  std::int32_t index{};  // 1-based position in the collected list
+  std::string input;     // full input path
+  std::string output;    // output path when it was named, else ""
   bool converted{};
   ConversionFailure failure{ConversionFailure::kNone};
-  std::string detail;       // the failure's detail text, "" when none
-  std::int32_t width{};     // working size and output depth, 0 when not known
+  std::string detail;    // the failure's detail text, "" when none
+  std::int32_t width{};  // working size and output depth, 0 when not known
   std::int32_t height{};
   std::int32_t bitDepth{};
   std::int64_t milliseconds{};  // time the file's conversion took
 };
 
 struct ReportSummary {
-  std::int32_t files{};      // files collected
+  std::int32_t files{};  // files collected
   std::int32_t converted{};
-  std::int32_t failed{};     // files committed without an output
-  std::int32_t jobs{};       // files worked on at once
+  std::int32_t failed{};  // files committed without an output
+  std::int32_t jobs{};    // files worked on at once
   std::int64_t milliseconds{};
 };
 

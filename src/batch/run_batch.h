@@ -5,10 +5,10 @@
 namespace lumivane {
 
 enum class BatchOutcome {
-  kAllConverted,     // every collected file was converted
-  kSomeFailed,       // files were collected and at least one of them failed
-  kNothingCollected, // "Conversion stopped": no input file found
-  kInvalidSettings,  // a check failed before any file was touched
+  kAllConverted,      // every collected file was converted
+  kSomeFailed,        // files were collected and at least one of them failed
+  kNothingCollected,  // "Conversion stopped": no input file found
+  kInvalidSettings,   // a check failed before any file was touched
 };
 
 struct BatchResult {

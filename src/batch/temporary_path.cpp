@@ -1,9 +1,9 @@
 #include "batch/temporary_path.h"
 
+#include <sys/random.h>
+
 #include <array>
 #include <ctime>
-
-#include <sys/random.h>
 
 namespace lumivane {
 namespace {
@@ -33,8 +33,7 @@ std::string RandomLetters() {
   return letters;
 }
 
-std::string TemporaryOutputName(std::int64_t localSeconds, std::string_view randomLetters,
-                                const std::string& format) {
+std::string TemporaryOutputName(std::int64_t localSeconds, std::string_view randomLetters, const std::string& format) {
   std::string name = "lumivane";
   for (const char digit : std::to_string(localSeconds)) {
     name += (digit >= '0' && digit <= '9') ? static_cast<char>('a' + (digit - '0')) : digit;

@@ -14,8 +14,7 @@ std::string TemporaryOutputPath(const std::string& outputFolder, const std::stri
 
 // "lumivane", then localSeconds in decimal with each digit d written as the d-th letter counted from 0
 // (0 -> a ... 9 -> j), then randomLetters, then "." and the format identifier.
-std::string TemporaryOutputName(std::int64_t localSeconds, std::string_view randomLetters,
-                                const std::string& format);
+std::string TemporaryOutputName(std::int64_t localSeconds, std::string_view randomLetters, const std::string& format);
 
 // Five letters, each drawn at random from a to z.
 std::string RandomLetters();

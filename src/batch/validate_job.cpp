@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "platform/paths.h"
 #include "formats/registry.h"
+#include "platform/paths.h"
 
 namespace lumivane {
 

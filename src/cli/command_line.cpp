@@ -27,8 +27,8 @@ struct FirstCommandRow {
 };
 
 constexpr FirstCommandRow kFirstCommands[] = {
-    {"-U", FirstCommand::kUninstall}, {"-T", FirstCommand::kTestRender}, {"-V", FirstCommand::kVersion},
-    {"--VERSION", FirstCommand::kVersion}, {"-H", FirstCommand::kHelp}, {"-?", FirstCommand::kHelp},
+    {"-U", FirstCommand::kUninstall},      {"-T", FirstCommand::kTestRender}, {"-V", FirstCommand::kVersion},
+    {"--VERSION", FirstCommand::kVersion}, {"-H", FirstCommand::kHelp},       {"-?", FirstCommand::kHelp},
     {"--HELP", FirstCommand::kHelp},
 };
 
@@ -41,12 +41,16 @@ struct MainOptionRow {
 };
 
 constexpr MainOptionRow kMainOptions[] = {
-    {"-I", "--INPUT", MainOption::kInput},   {"-O", "--OUTPUT", MainOption::kOutput},
-    {"-C", "--CONVERSION", MainOption::kConversion}, {"", "--PROFILE", MainOption::kProfile},
-    {"-D", "--DEBUG", MainOption::kDebug},   {"-Q", "--QUIET", MainOption::kQuiet},
+    {"-I", "--INPUT", MainOption::kInput},
+    {"-O", "--OUTPUT", MainOption::kOutput},
+    {"-C", "--CONVERSION", MainOption::kConversion},
+    {"", "--PROFILE", MainOption::kProfile},
+    {"-D", "--DEBUG", MainOption::kDebug},
+    {"-Q", "--QUIET", MainOption::kQuiet},
     {"-P", "--PAUSE", MainOption::kPause},
     // How the conversion pass runs: command line only, never in a profile.
-    {"", "--JOBS", MainOption::kJobs},       {"", "--PROGRESS", MainOption::kProgress},
+    {"", "--JOBS", MainOption::kJobs},
+    {"", "--PROGRESS", MainOption::kProgress},
     {"", "--REPORT", MainOption::kReport},
 };
 
@@ -63,8 +67,7 @@ bool IsMissingValue(const std::string& value, const char* forbiddenStart) {
 
 // -i, -o and -c: the short form takes the next parameter, the long form its own "=" part. Path values
 // (-i, -o) are quote-joined. Returns false when the value is missing.
-bool ReadMainValue(const Parameters& parameters, int& index, const std::string& key, bool isPath,
-                   std::string& stored) {
+bool ReadMainValue(const Parameters& parameters, int& index, const std::string& key, bool isPath, std::string& stored) {
   if (key.rfind("--", 0) != 0) ++index;
   std::string value = OptionValue(parameters, index);
   if (IsMissingValue(value, "-")) return false;
@@ -136,7 +139,8 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
           if (!ReadMainValue(parameters, index, key, true, job.inputFolder)) scan.error = Message::kIncorrectParameters;
           break;
         case MainOption::kOutput:
-          if (!ReadMainValue(parameters, index, key, true, job.outputFolder)) scan.error = Message::kIncorrectParameters;
+          if (!ReadMainValue(parameters, index, key, true, job.outputFolder))
+            scan.error = Message::kIncorrectParameters;
           break;
         case MainOption::kConversion:
           if (!ReadMainValue(parameters, index, key, false, job.outputFormat)) {

@@ -17,8 +17,8 @@ FirstCommand FirstParameterCommand(const Parameters& parameters);
 // What the scan of the parameters leaves besides the settings and the job.
 struct CommandLineScan {
   std::optional<Message> error;  // the error that ended the scan; none when the line was well formed
-  bool quiet = false;  // "-q": no banner and no status lines
-  bool pause = false;  // "-p" (before any error): wait for a key at the end
+  bool quiet = false;            // "-q": no banner and no status lines
+  bool pause = false;            // "-p" (before any error): wait for a key at the end
 };
 
 // Reads the parameters left to right: -i/-o/-c into the job, advanced options and profiles into the settings

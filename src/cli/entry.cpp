@@ -1,9 +1,9 @@
 #include "cli/entry.h"
 
 #include "cli/command_line.h"
-#include "settings/product.h"
 #include "pipeline/encoder_setup.h"
 #include "platform/process.h"
+#include "settings/product.h"
 
 namespace lumivane {
 

@@ -34,7 +34,9 @@ struct OptionRow {
   bool quoteTrimInProfile = false;  // in a profile, text inside double quotes keeps its blanks
 
   // Also writes `value` into the int8 on/off setting of the same edit, or the code into its kind setting.
-  consteval OptionRow Also(std::string_view setting, std::int8_t value) const { return AlsoWrites(setting, value, false); }
+  consteval OptionRow Also(std::string_view setting, std::int8_t value) const {
+    return AlsoWrites(setting, value, false);
+  }
   template <KeywordCode Code>
   consteval OptionRow Also(std::string_view setting, Code value) const {
     return AlsoWrites(setting, static_cast<std::int8_t>(CodeOf(value)), true);

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/ascii_text.h"
 #include "formats/registry.h"
+#include "platform/ascii_text.h"
 #include "settings/product.h"
 
 namespace lumivane {

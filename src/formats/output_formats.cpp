@@ -38,7 +38,8 @@ constexpr std::int32_t kWebpLosslessQuality = 100;
 std::int32_t BmpFlags(const Settings& s) { return FlagOf(kBmpCompressionFlags, s.output.bmpCompression); }
 std::int32_t ExrFlags(const Settings& s) { return FlagOf(kExrCompressionFlags, s.output.exrCompression); }
 std::int32_t JpgFlags(const Settings& s) {
-  return s.output.jpgQuality | FlagOf(kJpgChromaFlags, s.output.jpgChroma) | FlagOf(kJpgSaveAsFlags, s.output.jpgSaveAs);
+  return s.output.jpgQuality | FlagOf(kJpgChromaFlags, s.output.jpgChroma) |
+         FlagOf(kJpgSaveAsFlags, s.output.jpgSaveAs);
 }
 std::int32_t JxrFlags(const Settings&) { return JXR_LOSSLESS; }
 std::int32_t PngFlags(const Settings& s) {

@@ -24,13 +24,13 @@ struct InputExtension {
 
 // Which library encodes a format's files, with the preparation that format needs.
 enum class EncoderRoute : std::uint8_t {
-  kFreeImage,             // FreeImage's encoder
-  kFreeImageBitmap,       // FreeImage's, or at 8 bits with an EXACT colour table our own exact-palette writer
-  kFreeImageBlackIsOne,   // FreeImage's, given 1-bit values with 1 = black as the format means (it writes bits as is)
-  kFreeImageGreyLevels,   // FreeImage's, given grey levels (it would write palette indices)
-  kDevil,                 // DevIL's encoder (FreeImage writes none here)
-  kDevilWithMipmaps,      // DevIL's, with mipmaps
-  kJpegXr,                // jxrlib's encoder (FreeImage's JPEG XR plugin fails in this build)
+  kFreeImage,            // FreeImage's encoder
+  kFreeImageBitmap,      // FreeImage's, or at 8 bits with an EXACT colour table our own exact-palette writer
+  kFreeImageBlackIsOne,  // FreeImage's, given 1-bit values with 1 = black as the format means (it writes bits as is)
+  kFreeImageGreyLevels,  // FreeImage's, given grey levels (it would write palette indices)
+  kDevil,                // DevIL's encoder (FreeImage writes none here)
+  kDevilWithMipmaps,     // DevIL's, with mipmaps
+  kJpegXr,               // jxrlib's encoder (FreeImage's JPEG XR plugin fails in this build)
 };
 
 // How a picture comes down to the format's 16 and 8 bits per pixel.
@@ -42,7 +42,7 @@ enum class EightBitKind : std::uint8_t {
 
 // One output format. The encoder type id is a FreeImage format number, or a DevIL image type for the DevIL routes.
 struct OutputFormat {
-  std::string_view identifier;        // lower case, also the extension of the written files
+  std::string_view identifier;  // lower case, also the extension of the written files
   std::int32_t encoderTypeId;
   std::string_view description;
   std::string_view allowedBitDepths;  // comma-separated, ascending, no spaces: "8,24"

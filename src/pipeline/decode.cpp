@@ -15,12 +15,9 @@ struct RawLoadMode {
 };
 
 constexpr CodeRow<RawLoadAs, RawLoadMode> kRawLoadAsRows[] = {
-    {RawLoadAs::kAuto, {0, RAW_PREVIEW}},
-    {RawLoadAs::k8, {kRawPixels8, RAW_DEFAULT}},
-    {RawLoadAs::k16, {kRawPixels16, RAW_DEFAULT}},
-    {RawLoadAs::k24, {0, RAW_DISPLAY}},
-    {RawLoadAs::k48HalfSize, {0, RAW_HALFSIZE}},
-    {RawLoadAs::k48, {0, RAW_DEFAULT}},
+    {RawLoadAs::kAuto, {0, RAW_PREVIEW}},          {RawLoadAs::k8, {kRawPixels8, RAW_DEFAULT}},
+    {RawLoadAs::k16, {kRawPixels16, RAW_DEFAULT}}, {RawLoadAs::k24, {0, RAW_DISPLAY}},
+    {RawLoadAs::k48HalfSize, {0, RAW_HALFSIZE}},   {RawLoadAs::k48, {0, RAW_DEFAULT}},
 };
 
 // The flag values are part of the file format contract with FreeImage, not just names.
@@ -53,14 +50,10 @@ std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options) {
 
 FIBITMAP* DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options) {
   switch (method) {
-    case DecodeMethod::kRawPixels8:
-      return LoadRawPixelData(path, kRawPixels8, options.geometry);
-    case DecodeMethod::kRawPixels16:
-      return LoadRawPixelData(path, kRawPixels16, options.geometry);
-    case DecodeMethod::kCameraRaw:
-      return FreeImage_Load(FIF_RAW, path.c_str(), RawLoadFlags(options.rawLoadAs));
-    case DecodeMethod::kJpeg:
-      return FreeImage_Load(FIF_JPEG, path.c_str(), kJpegLoadFlags);
+    case DecodeMethod::kRawPixels8: return LoadRawPixelData(path, kRawPixels8, options.geometry);
+    case DecodeMethod::kRawPixels16: return LoadRawPixelData(path, kRawPixels16, options.geometry);
+    case DecodeMethod::kCameraRaw: return FreeImage_Load(FIF_RAW, path.c_str(), RawLoadFlags(options.rawLoadAs));
+    case DecodeMethod::kJpeg: return FreeImage_Load(FIF_JPEG, path.c_str(), kJpegLoadFlags);
   }
   return nullptr;
 }

@@ -1,14 +1,14 @@
 #include "pipeline/encode_devil.h"
 
+#include <IL/il.h>
+#include <IL/ilu.h>
+
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
-
-#include <IL/il.h>
-#include <IL/ilu.h>
 
 #include "pipeline/encoder_setup.h"
 
@@ -51,9 +51,7 @@ ILint ILAPIENTRY WriteToSink(const void* data, ILuint size, ILuint count, ILHAND
   return static_cast<ILint>(count);
 }
 
-ILint ILAPIENTRY PutToSink(ILubyte byte, ILHANDLE handle) {
-  return WriteToSink(&byte, 1, 1, handle) == 1 ? byte : -1;
-}
+ILint ILAPIENTRY PutToSink(ILubyte byte, ILHANDLE handle) { return WriteToSink(&byte, 1, 1, handle) == 1 ? byte : -1; }
 
 ILint ILAPIENTRY SeekInSink(ILHANDLE handle, ILint offset, ILint origin) {
   auto* sink = static_cast<DevilSink*>(handle);
@@ -66,9 +64,7 @@ ILint ILAPIENTRY SeekInSink(ILHANDLE handle, ILint offset, ILint origin) {
   return 0;
 }
 
-ILint ILAPIENTRY TellInSink(ILHANDLE handle) {
-  return static_cast<ILint>(static_cast<DevilSink*>(handle)->position);
-}
+ILint ILAPIENTRY TellInSink(ILHANDLE handle) { return static_cast<ILint>(static_cast<DevilSink*>(handle)->position); }
 
 // The image's rows bottom-up, tightly packed, as DevIL's lower-left origin expects.
 std::unique_ptr<unsigned char[]> RawBottomUpBits(FIBITMAP* image, unsigned bytesPerPixel) {

@@ -1,9 +1,9 @@
 #pragma once
 // The DevIL encoders, for psd, dds and pcx files.
+#include <FreeImage.h>
+
 #include <optional>
 #include <vector>
-
-#include <FreeImage.h>
 
 namespace lumivane {
 

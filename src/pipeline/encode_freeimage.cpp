@@ -1,6 +1,5 @@
 #include "pipeline/encode_freeimage.h"
 
-
 namespace lumivane {
 namespace {
 

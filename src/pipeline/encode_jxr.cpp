@@ -16,7 +16,6 @@ static_assert(sizeof(PKPixelFormatGUID) == 16, "jxrlib's GUID must keep the libr
 
 #include <FreeImage.h>
 
-
 namespace lumivane {
 
 #ifdef LUMIVANE_HAVE_JXR
@@ -31,12 +30,9 @@ struct PixelFormatRow {
 
 // 16-bit images are chosen by their masks in PixelFormatOf.
 const PixelFormatRow kPixelFormats[] = {
-    {FIT_BITMAP, 1, &GUID_PKPixelFormatBlackWhite, false},
-    {FIT_BITMAP, 8, &GUID_PKPixelFormat8bppGray, false},
-    {FIT_BITMAP, 24, &GUID_PKPixelFormat24bppBGR, false},
-    {FIT_BITMAP, 32, &GUID_PKPixelFormat32bppBGRA, true},
-    {FIT_RGB16, 48, &GUID_PKPixelFormat48bppRGB, false},
-    {FIT_RGBF, 96, &GUID_PKPixelFormat96bppRGBFloat, false},
+    {FIT_BITMAP, 1, &GUID_PKPixelFormatBlackWhite, false}, {FIT_BITMAP, 8, &GUID_PKPixelFormat8bppGray, false},
+    {FIT_BITMAP, 24, &GUID_PKPixelFormat24bppBGR, false},  {FIT_BITMAP, 32, &GUID_PKPixelFormat32bppBGRA, true},
+    {FIT_RGB16, 48, &GUID_PKPixelFormat48bppRGB, false},   {FIT_RGBF, 96, &GUID_PKPixelFormat96bppRGBFloat, false},
 };
 
 const PixelFormatRow* PixelFormatOf(FIBITMAP* image) {

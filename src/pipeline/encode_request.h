@@ -7,10 +7,10 @@
 namespace lumivane {
 
 struct EncodeRequest {
-  std::string format;         // output format identifier ("jpg", "psd", ...)
-  int outputBitDepth = 0;     // bits per pixel the image was converted to
-  int saveFlags = 0;          // the batch's encoder flags for this format, passed on unchanged
-  ColorTable bmpColorTable = ColorTable::kAuto;             // EXACT trims the palette of 8-bit bmp files
+  std::string format;                            // output format identifier ("jpg", "psd", ...)
+  int outputBitDepth = 0;                        // bits per pixel the image was converted to
+  int saveFlags = 0;                             // the batch's encoder flags for this format, passed on unchanged
+  ColorTable bmpColorTable = ColorTable::kAuto;  // EXACT trims the palette of 8-bit bmp files
   RleCompression bmpCompression = RleCompression::kNone;  // of those files
 };
 

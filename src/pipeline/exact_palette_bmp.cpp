@@ -42,7 +42,8 @@ bool HasFullPaletteLayout(std::span<const unsigned char> stream) {
          ReadLittleEndian32(stream, kFileHeaderSize) == kInfoHeaderSize;
 }
 
-std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned char> stream, RleCompression compression) {
+std::vector<unsigned char> BuildFile(FIBITMAP* image, std::span<const unsigned char> stream,
+                                     RleCompression compression) {
   const unsigned entries = UsedPaletteEntries(image);
   const std::uint32_t pixelBytes = static_cast<std::uint32_t>(stream.size() - kFullPaletteBmpPixelOffset);
   const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + kPaletteEntrySize * entries;

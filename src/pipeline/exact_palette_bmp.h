@@ -1,10 +1,10 @@
 #pragma once
 // 8-bit BMP files whose colour table holds only the palette entries the picture uses (`Output/BMP Color Table`
 // EXACT), where FreeImage's encoder always writes all 256.
+#include <FreeImage.h>
+
 #include <optional>
 #include <vector>
-
-#include <FreeImage.h>
 
 #include "settings/setting_codes.h"
 

@@ -13,14 +13,10 @@ namespace {
 
 Rgba SideColour(const Settings::Frame& frame, FrameSide side) {
   switch (side) {
-    case FrameSide::kTop:
-      return ParseColourAlpha(frame.solidTopColor, 255);
-    case FrameSide::kRight:
-      return ParseColourAlpha(frame.solidRightColor, 255);
-    case FrameSide::kBottom:
-      return ParseColourAlpha(frame.solidBottomColor, 255);
-    case FrameSide::kLeft:
-      return ParseColourAlpha(frame.solidLeftColor, 255);
+    case FrameSide::kTop: return ParseColourAlpha(frame.solidTopColor, 255);
+    case FrameSide::kRight: return ParseColourAlpha(frame.solidRightColor, 255);
+    case FrameSide::kBottom: return ParseColourAlpha(frame.solidBottomColor, 255);
+    case FrameSide::kLeft: return ParseColourAlpha(frame.solidLeftColor, 255);
   }
   return ParseColourAlpha("", 255);
 }

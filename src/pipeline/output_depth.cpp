@@ -25,12 +25,10 @@ FIBITMAP* To24Bits(FIBITMAP* image, const OutputFormat&) { return FreeImage_Conv
 
 FIBITMAP* To16Bits(FIBITMAP* image, const OutputFormat& format) {
   return ReduceFromAtMost32Bits(image, format.sixteenBits == SixteenBitLayout::k555 ? FreeImage_ConvertTo16Bits555
-                                                                                     : FreeImage_ConvertTo16Bits565);
+                                                                                    : FreeImage_ConvertTo16Bits565);
 }
 
-FIBITMAP* QuantiseWu256(FIBITMAP* image) {
-  return FreeImage_ColorQuantizeEx(image, FIQ_WUQUANT, 256, 0, nullptr);
-}
+FIBITMAP* QuantiseWu256(FIBITMAP* image) { return FreeImage_ColorQuantizeEx(image, FIQ_WUQUANT, 256, 0, nullptr); }
 
 FIBITMAP* To8Bits(FIBITMAP* image, const OutputFormat& format) {
   if (format.eightBits == EightBitKind::kGrey) return ReduceFromAtMost32Bits(image, FreeImage_ConvertTo8Bits);
@@ -75,8 +73,8 @@ Conversion ConversionTo(int bitDepth) {
 
 }  // namespace
 
-FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const OutputFormat& format, int& outputBitDepth,
-                               bool automaticBitDepth, int sourceBitDepth) {
+FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const OutputFormat& format, int& outputBitDepth, bool automaticBitDepth,
+                               int sourceBitDepth) {
   if (image == nullptr) return nullptr;
   if (automaticBitDepth) outputBitDepth = NearestAllowedBitDepth(format.identifier, sourceBitDepth);
   if (static_cast<int>(FreeImage_GetBPP(image)) == outputBitDepth) return image;

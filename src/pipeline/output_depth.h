@@ -15,7 +15,7 @@ namespace lumivane {
 // Takes ownership of image: returns it unchanged when it already has the depth, else a new bitmap after unloading
 // the given one. Returns nullptr (having unloaded the image) for any other depth or when a conversion fails;
 // nullptr for a nullptr image.
-FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const OutputFormat& format, int& outputBitDepth,
-                               bool automaticBitDepth, int sourceBitDepth);
+FIBITMAP* ConvertToOutputDepth(FIBITMAP* image, const OutputFormat& format, int& outputBitDepth, bool automaticBitDepth,
+                               int sourceBitDepth);
 
 }  // namespace lumivane

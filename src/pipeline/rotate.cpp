@@ -40,10 +40,8 @@ FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings) {
   switch (transform.imageRotationType) {
     case RotationType::kSimple:
       return ReplaceImage(image, RotateOnGrowingCanvas(image, angle, transform.imageRotationBackColor));
-    case RotationType::kAdvanced:
-      return ReplaceImage(image, RotateAboutCentre(image, angle, width, height));
-    default:
-      return image;
+    case RotationType::kAdvanced: return ReplaceImage(image, RotateAboutCentre(image, angle, width, height));
+    default: return image;
   }
 }
 

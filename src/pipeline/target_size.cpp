@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 
-
 namespace lumivane {
 
 std::int32_t ComputeTargetSize(std::int32_t value, SizeUnit unit, std::int32_t currentSize) {

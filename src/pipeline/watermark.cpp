@@ -19,21 +19,22 @@ struct Placement {
 
 Placement PlacementOf(const Settings::Watermark& watermark) {
   if (watermark.doWatermark == WatermarkKind::kText) {
-    return {watermark.textBoundary, watermark.textPosition, {watermark.textXOffset, watermark.textYOffset},
+    return {watermark.textBoundary,
+            watermark.textPosition,
+            {watermark.textXOffset, watermark.textYOffset},
             watermark.textRotation};
   }
-  return {watermark.imageBoundary, watermark.imagePosition, {watermark.imageXOffset, watermark.imageYOffset},
+  return {watermark.imageBoundary,
+          watermark.imagePosition,
+          {watermark.imageXOffset, watermark.imageYOffset},
           watermark.imageRotation};
 }
 
 FIBITMAP* RenderWatermark(const Settings::Watermark& watermark, const WatermarkInputs& inputs) {
   switch (watermark.doWatermark) {
-    case WatermarkKind::kText:
-      return DrawingToBitmap(RenderTextWatermark(watermark, inputs));
-    case WatermarkKind::kImage:
-      return DrawingToBitmap(RenderPictureWatermark(watermark));
-    default:
-      return nullptr;
+    case WatermarkKind::kText: return DrawingToBitmap(RenderTextWatermark(watermark, inputs));
+    case WatermarkKind::kImage: return DrawingToBitmap(RenderPictureWatermark(watermark));
+    default: return nullptr;
   }
 }
 
@@ -57,8 +58,8 @@ FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const Placement& kind, int width, int he
     if (part == nullptr) return nullptr;
   }
   FIBITMAP* canvas = FreeImage_AllocateT(FIT_BITMAP, width, height, static_cast<int>(FreeImage_GetBPP(part)));
-  const bool pasted = canvas != nullptr &&
-                      FreeImage_Paste(canvas, part, static_cast<int>(placed.x), static_cast<int>(placed.y), 255);
+  const bool pasted =
+      canvas != nullptr && FreeImage_Paste(canvas, part, static_cast<int>(placed.x), static_cast<int>(placed.y), 255);
   if (part != mark) FreeImage_Unload(part);
   if (!pasted) {
     FreeImage_Unload(canvas);

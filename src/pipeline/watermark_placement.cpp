@@ -26,12 +26,9 @@ static_assert(std::size(kPositions) == std::size(kPositionKeywords));
 // C++ division truncates toward zero, as the placement wants.
 std::int64_t AlongAxis(Anchor anchor, std::int64_t areaSide, std::int64_t side, std::int64_t offset) {
   switch (anchor) {
-    case Anchor::kStart:
-      return offset;
-    case Anchor::kCentre:
-      return (areaSide - side) / 2;
-    case Anchor::kEnd:
-      return areaSide - side - offset;
+    case Anchor::kStart: return offset;
+    case Anchor::kCentre: return (areaSide - side) / 2;
+    case Anchor::kEnd: return areaSide - side - offset;
   }
   return 0;
 }
@@ -63,8 +60,8 @@ WatermarkArea PlaceWatermark(Position position, WatermarkSize size, WatermarkOff
 }
 
 bool FitsInPicture(const WatermarkArea& placed, std::int64_t width, std::int64_t height) {
-  return placed.width > 0 && placed.height > 0 && placed.x >= 0 && placed.y >= 0 &&
-         placed.x + placed.width <= width && placed.y + placed.height <= height;
+  return placed.width > 0 && placed.height > 0 && placed.x >= 0 && placed.y >= 0 && placed.x + placed.width <= width &&
+         placed.y + placed.height <= height;
 }
 
 }  // namespace lumivane

@@ -64,14 +64,10 @@ TextBox LayOutTextBox(const std::optional<std::vector<LineSize>>& sizes, bool ha
 
 std::int64_t AlignLine(TextAlignment alignment, std::int64_t lineWidth, std::int64_t boxWidth, std::int32_t padding) {
   switch (alignment) {
-    case TextAlignment::kLeft:
-      return padding;
-    case TextAlignment::kCenter:
-      return std::llround(static_cast<double>(boxWidth - lineWidth) / 2.0);
-    case TextAlignment::kRight:
-      return boxWidth - lineWidth - padding;
-    default:
-      return 0;
+    case TextAlignment::kLeft: return padding;
+    case TextAlignment::kCenter: return std::llround(static_cast<double>(boxWidth - lineWidth) / 2.0);
+    case TextAlignment::kRight: return boxWidth - lineWidth - padding;
+    default: return 0;
   }
 }
 

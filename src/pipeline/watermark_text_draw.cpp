@@ -29,10 +29,9 @@ void ForEachLine(const TextPlan& plan, const Settings::Watermark& watermark,
                  const std::function<std::int64_t(const std::string&)>& lineWidth, Draw draw) {
   std::int64_t y = watermark.textPadding;
   for (const std::string& line : plan.lines.lines) {
-    const std::int64_t x = plan.lines.hasMarker
-                               ? AlignLine(watermark.textAlignment, lineWidth(line), plan.box.width,
-                                           watermark.textPadding)
-                               : watermark.textPadding;
+    const std::int64_t x = plan.lines.hasMarker ? AlignLine(watermark.textAlignment, lineWidth(line), plan.box.width,
+                                                            watermark.textPadding)
+                                                : watermark.textPadding;
     draw(line, x, y);
     y += plan.box.lineStep;
   }

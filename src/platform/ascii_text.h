@@ -1,6 +1,6 @@
 #pragma once
-// ASCII-only case folding: option names, keywords, preferences keys and name tokens match without regard to the case
-// of ASCII letters, and only of those. Other bytes (UTF-8 sequences included) are kept as they are.
+// ASCII text helpers. Option names, keywords, preferences keys and name tokens match without regard to the case of
+// ASCII letters, and only of those; other bytes (UTF-8 sequences included) are kept as they are.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -34,6 +34,13 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 constexpr bool HoldsIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view lowerCase) {
   return at <= text.size() && text.size() - at >= lowerCase.size() &&
          EqualsIgnoringAsciiCase(text.substr(at, lowerCase.size()), lowerCase);
+}
+
+// Without leading and trailing spaces and tabs.
+constexpr std::string_view TrimBlanksAndTabs(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
 }
 
 // Table keys are non-empty runs of lower-case letters and digits: no dots, spaces or upper case.

@@ -82,10 +82,10 @@ static_assert(FailureReasonsFollowTheirCodes(), "one row per failure, in the ord
 // or why it failed.
 struct ConvertedFile {
   ConversionFailure failure = ConversionFailure::kNone;
-  std::string detail;                  // the failure's detail, "" when none
-  std::int32_t sourceBitDepth{};       // bit depth of the decoded image
-  std::int32_t outputBitDepth{};       // bit depth the file is written with (final, also when automatic)
-  std::int32_t imageWidth{};           // working size after resizing and the icon limit
+  std::string detail;             // the failure's detail, "" when none
+  std::int32_t sourceBitDepth{};  // bit depth of the decoded image
+  std::int32_t outputBitDepth{};  // bit depth the file is written with (final, also when automatic)
+  std::int32_t imageWidth{};      // working size after resizing and the icon limit
   std::int32_t imageHeight{};
   std::int32_t frameNumber{1};
   std::vector<unsigned char> encoded;  // the output file's bytes

@@ -14,16 +14,14 @@ struct Keyword {
   std::int32_t code;
 
   template <class Code>
-    requires std::is_enum_v<Code>
+  requires std::is_enum_v<Code>
   constexpr Keyword(std::string_view word, Code value) : keyword(word), code(static_cast<std::int32_t>(value)) {}
 };
 
 // The number a code is stored as.
 template <class Code>
-  requires std::is_enum_v<Code>
-constexpr std::int32_t CodeOf(Code value) {
-  return static_cast<std::int32_t>(value);
-}
+requires std::is_enum_v<Code>
+constexpr std::int32_t CodeOf(Code value) { return static_cast<std::int32_t>(value); }
 
 // The code of the keyword equal to `text` once blanks and tabs are trimmed and letters upper-cased; 0 when none
 // matches.

@@ -3,8 +3,9 @@
 #include <locale.h>
 #include <wctype.h>
 
-#include "platform/utf8.h"
 #include <optional>
+
+#include "platform/utf8.h"
 
 namespace lumivane {
 
@@ -23,8 +24,8 @@ char32_t MapLetter(char32_t c, bool upper) {
     if (!upper && c >= 'A' && c <= 'Z') return c - 'A' + 'a';
     return c;
   }
-  const wint_t mapped = upper ? towupper_l(static_cast<wint_t>(c), CaseLocale())
-                              : towlower_l(static_cast<wint_t>(c), CaseLocale());
+  const wint_t mapped =
+      upper ? towupper_l(static_cast<wint_t>(c), CaseLocale()) : towlower_l(static_cast<wint_t>(c), CaseLocale());
   return static_cast<char32_t>(mapped);
 }
 

@@ -21,13 +21,13 @@ enum class Message : std::uint8_t {
   kInvalidConversionType,
   kInvalidReportFile,
   // Lines.
-  kNoInput,         // %s1% is the program's name
+  kNoInput,  // %s1% is the program's name
   kPressAnyKey,
-  kInputLine,       // debug listing: the input folder, output folder and output format
+  kInputLine,  // debug listing: the input folder, output folder and output format
   kOutputLine,
   kConversionLine,
   kJobsLine,
-  kProcessing,      // per file in debug mode, each followed by the path, format or output path
+  kProcessing,  // per file in debug mode, each followed by the path, format or output path
   kFileFormat,
   kSaved,
   kNotConverted,

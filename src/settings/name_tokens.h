@@ -13,10 +13,25 @@ namespace lumivane {
 inline constexpr std::string_view kDefaultFilenameMask = "%filename%.%ext%";
 
 enum class TokenKind : std::int8_t {
-  kBaseName, kBaseNameUpper, kBaseNameLower, kBaseNameTitle,
-  kFormat, kFormatUpper, kFormatTitle,
-  kYear, kMonth, kDay, kHour, kMinute, kSecond,
-  kBitDepth, kWidth, kHeight, kFrame, kRandomNumber, kFileCounter
+  kBaseName,
+  kBaseNameUpper,
+  kBaseNameLower,
+  kBaseNameTitle,
+  kFormat,
+  kFormatUpper,
+  kFormatTitle,
+  kYear,
+  kMonth,
+  kDay,
+  kHour,
+  kMinute,
+  kSecond,
+  kBitDepth,
+  kWidth,
+  kHeight,
+  kFrame,
+  kRandomNumber,
+  kFileCounter
 };
 
 struct TokenRow {
@@ -26,14 +41,14 @@ struct TokenRow {
 
 // The tokens, in the order they are expanded.
 inline constexpr std::array<TokenRow, 19> kTokenTable = {{
-    {"%filename%", TokenKind::kBaseName},         // base name of the input file, case as on disk
+    {"%filename%", TokenKind::kBaseName},  // base name of the input file, case as on disk
     {"%filename[u]%", TokenKind::kBaseNameUpper},
     {"%filename[l]%", TokenKind::kBaseNameLower},
     {"%filename[t]%", TokenKind::kBaseNameTitle},  // first character upper, the rest lower
     {"%ext%", TokenKind::kFormat},                 // output format identifier
     {"%ext[u]%", TokenKind::kFormatUpper},
     {"%ext[t]%", TokenKind::kFormatTitle},
-    {"%yyyy%", TokenKind::kYear},                  // local date and time of the expansion
+    {"%yyyy%", TokenKind::kYear},  // local date and time of the expansion
     {"%mm%", TokenKind::kMonth},
     {"%dd%", TokenKind::kDay},
     {"%hh%", TokenKind::kHour},
@@ -43,8 +58,8 @@ inline constexpr std::array<TokenRow, 19> kTokenTable = {{
     {"%width%", TokenKind::kWidth},
     {"%height%", TokenKind::kHeight},
     {"%frame%", TokenKind::kFrame},
-    {"%rnd%", TokenKind::kRandomNumber},           // five characters, zero-padded
-    {"%n%", TokenKind::kFileCounter},              // five characters, zero-padded
+    {"%rnd%", TokenKind::kRandomNumber},  // five characters, zero-padded
+    {"%n%", TokenKind::kFileCounter},     // five characters, zero-padded
 }};
 
 // What the tokens stand for, for one file.

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "settings/preferences_values.h"
 #include "platform/ascii_text.h"
+#include "settings/preferences_values.h"
 
 namespace lumivane {
 namespace {
@@ -140,8 +140,7 @@ std::int32_t ReadPreferencesInteger(const PreferencesFile& file, std::string_vie
   return value ? ParsePreferencesInteger(*value) : fallback;
 }
 
-float ReadPreferencesFloat(const PreferencesFile& file, std::string_view group, std::string_view key,
-                           float fallback) {
+float ReadPreferencesFloat(const PreferencesFile& file, std::string_view group, std::string_view key, float fallback) {
   const std::string* value = FindPreferencesValue(file, group, key);
   return value ? ParsePreferencesFloat(*value) : fallback;
 }

@@ -1,11 +1,12 @@
 #include "settings/preferences_values.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 #include "platform/ascii_text.h"
 

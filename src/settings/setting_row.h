@@ -121,7 +121,7 @@ struct Stored {
   using Type = T;
 };
 template <class T>
-  requires std::is_enum_v<T>
+requires std::is_enum_v<T>
 struct Stored<T> {
   using Type = std::underlying_type_t<T>;
 };
@@ -194,8 +194,9 @@ consteval SettingRow Setting(std::string_view group, std::string_view key,
     row.access.setNumber = &WriteNumber<kGroup, kField>;
     row.byDefault.integer = static_cast<std::int32_t>(byDefault);
     if constexpr (std::is_enum_v<Field>) {
-      row.keywords = kKeywordsOf<Field>;
-      row.accepted = kAcceptedKeywordsOf<Field>;
+      static_assert(KeywordCode<Field>, "a code setting's type has a keyword list");
+      row.keywords = KeywordsOf(Field{});
+      row.accepted = AcceptedKeywordsOf(Field{});
     }
   }
   return row;

@@ -16,11 +16,11 @@ struct Settings {
   std::string configPath;  // full path of the configuration file; empty in a command-line run
 
   struct General {
-    std::int32_t cfg{};                 // configuration layout version, 19 after a reset
-    std::string language;               // user-interface language code (windowed edition)
-    std::int32_t updateRange{};         // update-check interval choice (windowed edition)
-    std::int32_t updateDate{};          // date of the last update check (windowed edition)
-    std::int8_t saveWindowPosition{};   // flag: remember the main window placement
+    std::int32_t cfg{};                // configuration layout version, 19 after a reset
+    std::string language;              // user-interface language code (windowed edition)
+    std::int32_t updateRange{};        // update-check interval choice (windowed edition)
+    std::int32_t updateDate{};         // date of the last update check (windowed edition)
+    std::int8_t saveWindowPosition{};  // flag: remember the main window placement
     bool operator==(const General&) const = default;
   } general;
 
@@ -38,30 +38,30 @@ struct Settings {
     bool operator==(const Window&) const = default;
   } window;
 
-  struct Interface {                    // windowed edition only
-    std::string uiTheme;                // theme name
-    std::int32_t uiSize{};              // icon and control size choice
+  struct Interface {        // windowed edition only
+    std::string uiTheme;    // theme name
+    std::int32_t uiSize{};  // icon and control size choice
     bool operator==(const Interface&) const = default;
   } interface;
 
   struct Input {
-    std::string format;                 // input format shown by the preferences dialog (windowed edition)
+    std::string format;  // input format shown by the preferences dialog (windowed edition)
     DdsLoadAs ddsLoadAs{};
     FrameLoading gifFrameLoading{};
     FrameLoading icoFrameLoading{};
     FrameLoading tiffFrameLoading{};
     ColorMode psdColorMode{};
     RawLoadAs rawLoadAs{};
-    std::int32_t rawHeaderSize{};       // bytes to skip before headerless pixel data
-    std::int32_t rawImageWidth{};       // pixel width of headerless data
-    std::int32_t rawImageHeight{};      // pixel height of headerless data
+    std::int32_t rawHeaderSize{};   // bytes to skip before headerless pixel data
+    std::int32_t rawImageWidth{};   // pixel width of headerless data
+    std::int32_t rawImageHeight{};  // pixel height of headerless data
     ToneMapping rawToneMapping{};
     bool operator==(const Input&) const = default;
   } input;
 
   struct Output {
-    std::string format;                 // selected output format identifier (windowed edition)
-    std::int32_t bmpBpp{};              // bit depth, 0 automatic (same for every *Bpp below)
+    std::string format;     // selected output format identifier (windowed edition)
+    std::int32_t bmpBpp{};  // bit depth, 0 automatic (same for every *Bpp below)
     RleCompression bmpCompression{};
     ColorTable bmpColorTable{};
     std::int32_t ddsBpp{};
@@ -84,7 +84,7 @@ struct Settings {
     std::int32_t pgmBpp{};
     std::int32_t pngBpp{};
     PngCompression pngCompression{};
-    std::int8_t pngInterlaced{};        // flag
+    std::int8_t pngInterlaced{};  // flag
     std::int32_t ppmBpp{};
     std::int32_t psdBpp{};
     std::int32_t tgaBpp{};
@@ -94,115 +94,115 @@ struct Settings {
     ColorMode tiffColorMode{};
     std::int32_t wbmpBpp{};
     std::int32_t webpBpp{};
-    std::int32_t webpQuality{};         // 100 lossless
+    std::int32_t webpQuality{};  // 100 lossless
     std::int32_t xpmBpp{};
     bool operator==(const Output&) const = default;
   } output;
 
   struct Transform {
-    std::int8_t doImageRotation{};           // flag: rotate
+    std::int8_t doImageRotation{};  // flag: rotate
     RotationType imageRotationType{};
-    std::int32_t imageRotation{};            // degrees
-    std::string imageRotationBackColor;      // colour of the area uncovered by rotation
-    std::int8_t doImageResize{};             // flag: resize
-    std::int32_t imageWidth{};               // target width in imageWidthUnit
+    std::int32_t imageRotation{};        // degrees
+    std::string imageRotationBackColor;  // colour of the area uncovered by rotation
+    std::int8_t doImageResize{};         // flag: resize
+    std::int32_t imageWidth{};           // target width in imageWidthUnit
     SizeUnit imageWidthUnit{};
-    std::int32_t imageHeight{};              // target height in imageHeightUnit
+    std::int32_t imageHeight{};  // target height in imageHeightUnit
     SizeUnit imageHeightUnit{};
-    std::int8_t keepAspectRatio{};           // flag; 0 on the command line, 1 in the windowed edition
+    std::int8_t keepAspectRatio{};  // flag; 0 on the command line, 1 in the windowed edition
     ResizeType imageResizeType{};
     ResizeAlgorithm imageResizeAlgorithm{};
-    std::int8_t doImageFlipHorizontal{};     // flag
-    std::int8_t doImageFlipVertical{};       // flag
+    std::int8_t doImageFlipHorizontal{};  // flag
+    std::int8_t doImageFlipVertical{};    // flag
     bool operator==(const Transform&) const = default;
   } transform;
 
   struct Adjustment {
-    std::int8_t doImageColorCorrection{};    // flag: brightness, contrast, gamma and invert
-    std::int32_t imageBrightness{};          // percent
-    std::int32_t imageContrast{};            // percent
-    float imageGamma{};                      // 1 leaves the image unchanged
-    std::int8_t imageInvert{};               // flag
-    std::int8_t doImageGreyscale{};          // flag
-    std::int8_t doImageThreshold{};          // flag
-    std::int32_t imageThreshold{};           // 0..255
-    std::int8_t doImageDither{};             // flag
+    std::int8_t doImageColorCorrection{};  // flag: brightness, contrast, gamma and invert
+    std::int32_t imageBrightness{};        // percent
+    std::int32_t imageContrast{};          // percent
+    float imageGamma{};                    // 1 leaves the image unchanged
+    std::int8_t imageInvert{};             // flag
+    std::int8_t doImageGreyscale{};        // flag
+    std::int8_t doImageThreshold{};        // flag
+    std::int32_t imageThreshold{};         // 0..255
+    std::int8_t doImageDither{};           // flag
     DitherAlgorithm imageDitherAlgorithm{};
     bool operator==(const Adjustment&) const = default;
   } adjustment;
 
   struct Frame {
     FrameKind doFrame{};
-    std::int32_t solidLeft{};                // border widths in pixels
+    std::int32_t solidLeft{};  // border widths in pixels
     std::int32_t solidRight{};
     std::int32_t solidTop{};
     std::int32_t solidBottom{};
-    std::string solidLeftColor;              // border colours
+    std::string solidLeftColor;  // border colours
     std::string solidRightColor;
     std::string solidTopColor;
     std::string solidBottomColor;
-    std::int32_t solidOpacity{};             // 0..255, 255 opaque
+    std::int32_t solidOpacity{};  // 0..255, 255 opaque
     bool operator==(const Frame&) const = default;
   } frame;
 
   struct Watermark {
     WatermarkKind doWatermark{};
-    std::string text;                        // watermark text
-    std::string fonts;                       // font picker list (windowed edition)
-    std::string font;                        // font face name
-    std::int32_t fontSize{};                 // font size
-    std::int32_t fontLeading{};              // extra spacing between text lines
-    std::string fontColors;                  // text colour palette (windowed edition)
-    std::string fontColor;                   // text colour
+    std::string text;            // watermark text
+    std::string fonts;           // font picker list (windowed edition)
+    std::string font;            // font face name
+    std::int32_t fontSize{};     // font size
+    std::int32_t fontLeading{};  // extra spacing between text lines
+    std::string fontColors;      // text colour palette (windowed edition)
+    std::string fontColor;       // text colour
     FontStyle fontStyle{};
     FontEffect fontEffect{};
-    std::int8_t textAntialiasing{};          // flag
+    std::int8_t textAntialiasing{};  // flag
     TextAlignment textAlignment{};
-    std::int32_t textPadding{};              // pixels around the text
-    std::int32_t textOpacity{};              // 0..255
-    std::string backColors;                  // background colour palette (windowed edition)
-    std::string backColor;                   // text background colour
-    std::int32_t backOpacity{};              // 0..255
+    std::int32_t textPadding{};  // pixels around the text
+    std::int32_t textOpacity{};  // 0..255
+    std::string backColors;      // background colour palette (windowed edition)
+    std::string backColor;       // text background colour
+    std::int32_t backOpacity{};  // 0..255
     Boundary textBoundary{};
     Position textPosition{};
-    std::int32_t textXOffset{};              // pixels
-    std::int32_t textYOffset{};              // pixels
-    std::int32_t textRotation{};             // degrees
-    SizeMode textSize{};                     // the only mode
-    std::int32_t textScale{};                // windowed edition only
-    std::string image;                       // path of the watermark picture
-    std::int8_t imageGreyscale{};            // flag
-    std::int32_t imageOpacity{};             // 0..255
+    std::int32_t textXOffset{};    // pixels
+    std::int32_t textYOffset{};    // pixels
+    std::int32_t textRotation{};   // degrees
+    SizeMode textSize{};           // the only mode
+    std::int32_t textScale{};      // windowed edition only
+    std::string image;             // path of the watermark picture
+    std::int8_t imageGreyscale{};  // flag
+    std::int32_t imageOpacity{};   // 0..255
     Boundary imageBoundary{};
     Position imagePosition{};
-    std::int32_t imageXOffset{};             // pixels
-    std::int32_t imageYOffset{};             // pixels
-    std::int32_t imageRotation{};            // degrees
-    SizeMode imageSize{};                    // the only mode
-    std::int32_t imageScale{};               // windowed edition only
+    std::int32_t imageXOffset{};   // pixels
+    std::int32_t imageYOffset{};   // pixels
+    std::int32_t imageRotation{};  // degrees
+    SizeMode imageSize{};          // the only mode
+    std::int32_t imageScale{};     // windowed edition only
     bool operator==(const Watermark&) const = default;
   } watermark;
 
   struct Advanced {
-    std::string filenameMask;                // output file name mask
+    std::string filenameMask;  // output file name mask
     FileTimestamp fileTimestamp{};
-    std::int32_t customTimestamp{};          // local wall-clock seconds
-    std::int8_t outFoldersHistory{};         // windowed edition only
-    std::int8_t outFoldersNumber{};          // windowed edition only
-    std::int8_t keepSubfolders{};            // flag: reproduce input subfolders below the output folder
+    std::int32_t customTimestamp{};   // local wall-clock seconds
+    std::int8_t outFoldersHistory{};  // windowed edition only
+    std::int8_t outFoldersNumber{};   // windowed edition only
+    std::int8_t keepSubfolders{};     // flag: reproduce input subfolders below the output folder
     bool operator==(const Advanced&) const = default;
   } advanced;
 
-  struct File {                              // windowed edition only
-    std::string txtFields;                   // loaded, never saved, no effect
-    std::string csvDelimiter;                // loaded, never saved, no effect
-    std::string recentOutFolders;            // recent output folders
-    std::string recentFiles;                 // loaded and saved, otherwise unused
+  struct File {                    // windowed edition only
+    std::string txtFields;         // loaded, never saved, no effect
+    std::string csvDelimiter;      // loaded, never saved, no effect
+    std::string recentOutFolders;  // recent output folders
+    std::string recentFiles;       // loaded and saved, otherwise unused
     bool operator==(const File&) const = default;
   } file;
 
-  struct Privacy {                           // windowed edition only
-    std::int8_t cleanRecentFiles{};          // loaded and saved, otherwise unused
+  struct Privacy {                   // windowed edition only
+    std::int8_t cleanRecentFiles{};  // loaded and saved, otherwise unused
     bool operator==(const Privacy&) const = default;
   } privacy;
 

@@ -1,7 +1,7 @@
 #include "docs/docs_files.h"
 
 #include "cli/option_table.h"
-#include "cli/value_rules.h"
+#include "platform/ascii_text.h"
 #include "reference/reference_model.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"

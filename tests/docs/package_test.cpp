@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "settings/product.h"
 #include "docs/docs_files.h"
+#include "settings/product.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 

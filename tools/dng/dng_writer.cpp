@@ -118,26 +118,16 @@ struct DngLayout {
 std::vector<TiffEntry> SensorIfdEntries(const DngContent& content, const DngLayout& layout, bool withPreview) {
   std::vector<TiffEntry> entries = {
       Long(254, 0),  // NewSubfileType: the main image
-      Long(256, static_cast<std::uint64_t>(content.width)),
-      Long(257, static_cast<std::uint64_t>(content.height)),
-      Shorts(258, {16}),
-      Shorts(259, {1}),      // uncompressed
-      Shorts(262, {32803}),  // colour filter array
-      Ascii(271, "Lumivane"),
-      Ascii(272, "Test Sensor"),
-      Long(273, layout.sensor),
-      Shorts(274, {1}),
-      Shorts(277, {1}),
-      Long(278, static_cast<std::uint64_t>(content.height)),
-      Long(279, layout.sensorSize),
-      Shorts(284, {1}),
-      Shorts(33421, {2, 2}),      // CFARepeatPatternDim
+      Long(256, static_cast<std::uint64_t>(content.width)), Long(257, static_cast<std::uint64_t>(content.height)),
+      Shorts(258, {16}), Shorts(259, {1}),  // uncompressed
+      Shorts(262, {32803}),                 // colour filter array
+      Ascii(271, "Lumivane"), Ascii(272, "Test Sensor"), Long(273, layout.sensor), Shorts(274, {1}), Shorts(277, {1}),
+      Long(278, static_cast<std::uint64_t>(content.height)), Long(279, layout.sensorSize), Shorts(284, {1}),
+      Shorts(33421, {2, 2}),       // CFARepeatPatternDim
       Bytes(33422, {0, 1, 1, 2}),  // CFAPattern: RGGB
       Bytes(50706, {1, 4, 0, 0}),  // DNGVersion
       Bytes(50707, {1, 1, 0, 0}),  // DNGBackwardVersion
-      Ascii(50708, "Lumivane Test Sensor"),
-      Shorts(50714, {kDngBlackLevel}),
-      Shorts(50717, {kDngWhiteLevel}),
+      Ascii(50708, "Lumivane Test Sensor"), Shorts(50714, {kDngBlackLevel}), Shorts(50717, {kDngWhiteLevel}),
       // ColorMatrix1: XYZ to linear sRGB, so the sensor's channels are plain sRGB primaries.
       Rationals(50721, kSRational, {32406, -15372, -4986, -9689, 18758, 415, 557, -2040, 10570}),
       Rationals(50728, kRational, {10000, 10000, 10000}),  // AsShotNeutral
@@ -232,9 +222,8 @@ std::uint16_t DngSensorValue(const DngContent& content, std::int64_t x, std::int
   } else {
     level = range * 3 / 8 * x / w + range * 3 / 8 * y / h;
   }
-  const std::uint64_t noise =
-      MixBits((static_cast<std::uint64_t>(content.seed) << 32) ^ MixBits(static_cast<std::uint64_t>(y)) ^
-              static_cast<std::uint64_t>(x));
+  const std::uint64_t noise = MixBits((static_cast<std::uint64_t>(content.seed) << 32) ^
+                                      MixBits(static_cast<std::uint64_t>(y)) ^ static_cast<std::uint64_t>(x));
   level += static_cast<std::int64_t>(noise % (range / 16));
   return static_cast<std::uint16_t>(kDngBlackLevel + std::min(level, range));
 }

@@ -8,12 +8,12 @@
 namespace lumivane::testing {
 
 struct DngContent {
-  std::int64_t width = 64;   // sensor size in pixels
+  std::int64_t width = 64;  // sensor size in pixels
   std::int64_t height = 48;
-  std::uint32_t seed = 1;    // varies the noise laid over the colour gradients; equal seeds give equal files
+  std::uint32_t seed = 1;         // varies the noise laid over the colour gradients; equal seeds give equal files
   std::int64_t previewWidth = 0;  // JPEG preview size, smaller than the sensor as cameras store it; 0 x 0: none
   std::int64_t previewHeight = 0;
-  std::string previewComment;     // JPEG comment stored in the preview ("" for none)
+  std::string previewComment;  // JPEG comment stored in the preview ("" for none)
 };
 
 // The file's bytes, or nullopt when a size is not positive, the file would not fit TIFF's 32-bit offsets,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "cli/value_rules.h"
+#include "platform/ascii_text.h"
 
 namespace lumivane::reference {
 namespace {

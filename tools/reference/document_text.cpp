@@ -12,6 +12,8 @@ std::string Join(const std::vector<std::string>& pieces, std::string_view separa
   return joined;
 }
 
+namespace {
+
 std::string ValueKindWords(ValueKind kind) {
   switch (kind) {
     case ValueKind::kInteger: return "whole number";
@@ -21,6 +23,13 @@ std::string ValueKindWords(ValueKind kind) {
     case ValueKind::kFlag: return "";
   }
   return "";
+}
+
+}  // namespace
+
+std::string ValueWords(const AdvancedOption& option) {
+  const std::string kind = ValueKindWords(option.kind);
+  return option.bounds.empty() ? kind : kind + ", " + option.bounds;
 }
 
 std::string OptionFacts(const AdvancedOption& option, MarkCode code) {

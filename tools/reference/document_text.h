@@ -12,8 +12,9 @@ namespace lumivane::reference {
 std::string Join(const std::vector<std::string>& pieces, std::string_view separator, std::string_view before = "",
                  std::string_view after = "");
 
-// "whole number", "decimal number", "text", "keyword", "" (flags take no value).
-std::string ValueKindWords(ValueKind kind);
+// "whole number", "decimal number", "text", "keyword", "" (flags take no value), followed by the bounds that the
+// option's setting is checked against: "whole number, 1 to 100".
+std::string ValueWords(const AdvancedOption& option);
 
 // Marks up a literal word (an option name, a keyword) in the document's syntax.
 using MarkCode = std::string (*)(std::string_view word);

@@ -64,7 +64,7 @@ std::string ValueSentence(const AdvancedOption& option) {
   if (option.kind == ValueKind::kKeyword) {
     sentence = "One of " + Join(BoldAll(option.keywords), ", ");
   } else {
-    sentence = ValueKindWords(option.kind);
+    sentence = ValueWords(option);
     sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
   }
   if (option.defaultIsPhrase) return sentence + "; by default " + Roff(option.defaultValue) + ".";

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "batch/output_naming.h"
 #include "cli/help_text.h"
-#include "cli/keyword_tables.h"
-#include "settings/product.h"
 #include "cli/value_rules.h"
 #include "formats/registry.h"
+#include "platform/ascii_text.h"
+#include "settings/name_tokens.h"
+#include "settings/product.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
 
@@ -40,15 +40,6 @@ struct RunTimeDefault {
   std::string_view shown;
 };
 constexpr RunTimeDefault kRunTimeDefaults[] = {{"Advanced/Custom Timestamp", "the time the run starts"}};
-
-// On/off settings that a reverse-only keyword table names, so that "switches on" can say which kind.
-struct KindSetting {
-  std::string_view setting;
-  KeywordTable names;
-  std::string_view noun;
-};
-constexpr KindSetting kKindSettings[] = {{"Frame/Do Frame", KeywordTable::kFrameKind, "frame"},
-                                         {"Watermark/Do Watermark", KeywordTable::kWatermarkKind, "watermark"}};
 
 std::vector<std::string> SplitAt(std::string_view text, std::string_view separator) {
   std::vector<std::string> pieces;
@@ -94,31 +85,37 @@ std::vector<MainOption> MainOptionsFromHelp(std::vector<std::string>& problems) 
   return options;
 }
 
-std::string FormatIdentifierOfSetting(const SettingRow& row) {
-  return AsciiLower(row.key.substr(0, row.key.find(' ')));
-}
-
+// The keywords that name the setting's codes; accepting others means the compressions' shared list.
 std::vector<std::string> KeywordsOfOption(const OptionRow& row, bool& acceptsOthers) {
   std::vector<std::string> keywords;
-  acceptsOthers = false;
-  if (row.keywords == KeywordTable::kCompression) {
-    const std::string format = FormatIdentifierOfSetting(*row.target);
-    for (const CompressionNames& names : kCompressionNamesByFormat) {
-      if (names.formatIdentifier != format) continue;
-      for (std::string_view keyword : names.keywordsByCode) keywords.emplace_back(keyword);
-    }
-    acceptsOthers = true;
-    return keywords;
-  }
-  for (const Keyword& entry : KeywordsOf(row.keywords)) keywords.emplace_back(entry.keyword);
+  for (const Keyword& entry : row.target->keywords) keywords.emplace_back(entry.keyword);
+  acceptsOthers = row.target->accepted.data() != row.target->keywords.data();
   return keywords;
 }
 
 std::string KeywordDefault(const OptionRow& row, std::int32_t code) {
-  if (row.keywords == KeywordTable::kCompression) {
-    return AsciiUpper(CompressionKeywordName(FormatIdentifierOfSetting(*row.target), code));
+  return AsciiUpper(KeywordName(row.target->keywords, code));
+}
+
+std::string Number(float value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
+  return buffer;
+}
+
+// What the check of the option's setting allows, in words: "1 to 100", "not 0"; "" without a bound.
+std::string BoundsOf(const OptionRow& row) {
+  const SettingValidation& check = row.target->validation;
+  switch (check.check) {
+    case SettingCheck::kIntegerRange: return std::to_string(check.low) + " to " + std::to_string(check.high);
+    case SettingCheck::kRealRange: return Number(check.realLow) + " to " + Number(check.realHigh);
+    case SettingCheck::kNotZero: return "not 0";
+    case SettingCheck::kAllowedBitDepth: return "0 or a bit depth of the format";
+    case SettingCheck::kNone:
+    case SettingCheck::kFontExists:
+    case SettingCheck::kNonEmptyFile: break;
   }
-  return AsciiUpper(KeywordName(row.keywords, code));
+  return {};
 }
 
 std::string RunTimeDefaultOf(const OptionRow& row) {
@@ -135,12 +132,7 @@ std::string DefaultOf(const OptionRow& row, const Settings& defaults) {
   std::string text;
   switch (row.kind) {
     case ValueKind::kInteger: GetSetting(defaults, *row.target, number); return std::to_string(number);
-    case ValueKind::kReal: {
-      GetSetting(defaults, *row.target, real);
-      char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(real));
-      return buffer;
-    }
+    case ValueKind::kReal: GetSetting(defaults, *row.target, real); return Number(real);
     case ValueKind::kText: GetSetting(defaults, *row.target, text); return text;
     case ValueKind::kKeyword: GetSetting(defaults, *row.target, number); return KeywordDefault(row, number);
     case ValueKind::kFlag: GetSetting(defaults, *row.target, number); return number == row.flagValue ? "on" : "off";
@@ -148,17 +140,14 @@ std::string DefaultOf(const OptionRow& row, const Settings& defaults) {
   return {};
 }
 
-// "resize step", "text watermark", "solid frame".
+// "resize step", "text watermark", "solid frame": an on/off setting names its step, a kind setting the kind.
 std::string SwitchedOnBy(const OptionRow& row) {
   if (row.also == nullptr) return {};
-  const std::string setting = SettingName(*row.also);
-  for (const KindSetting& kind : kKindSettings) {
-    if (kind.setting == setting) return KeywordName(kind.names, row.alsoValue) + " " + std::string(kind.noun);
-  }
   std::string_view what = row.also->key;
   for (std::string_view prefix : {"Do Image ", "Do "}) {
     if (what.starts_with(prefix)) what.remove_prefix(prefix.size());
   }
+  if (!row.also->keywords.empty()) return KeywordName(row.also->keywords, row.alsoValue) + " " + AsciiLower(what);
   return AsciiLower(what) + " step";
 }
 
@@ -172,7 +161,7 @@ std::string NameElsewhere(const OptionRow& row) {
 }
 
 bool FallbackIsFirstKeyword(const OptionRow& row, const std::vector<std::string>& keywords) {
-  return !keywords.empty() && KeywordValue(row.keywords, keywords.front()) == 0;
+  return !keywords.empty() && KeywordValue(row.target->accepted, keywords.front()) == 0;
 }
 
 std::vector<AdvancedOption> AdvancedOptions(std::vector<std::string>& problems) {
@@ -196,6 +185,7 @@ std::vector<AdvancedOption> AdvancedOptions(std::vector<std::string>& problems) 
     option.defaultIsPhrase = !option.defaultValue.empty();
     if (!option.defaultIsPhrase) option.defaultValue = DefaultOf(row, defaults);
     option.alsoSwitchesOn = SwitchedOnBy(row);
+    option.bounds = BoundsOf(row);
     if (SectionTitle(option.section).empty()) problems.push_back(option.name + ": no section for " + option.section);
     options.push_back(option);
   }

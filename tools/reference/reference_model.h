@@ -27,6 +27,7 @@ struct AdvancedOption {
   std::string defaultValue;           // as a user writes it ("95", "BICUBIC", "off"); "" for an empty text
   bool defaultIsPhrase = false;       // the default is words about it ("the time the run starts"), not a value
   std::string alsoSwitchesOn;         // the edit it switches on as well ("resize step"), or ""
+  std::string bounds;                 // what the check of its setting allows ("1 to 100"), or ""
   OptionScope scope = OptionScope::kEverywhere;
   std::string nameElsewhere;  // for an option known in one place only: the name of its setting in the other
 };

@@ -45,7 +45,7 @@ std::string MainOptions(const ReferenceModel& model, const Descriptions& descrip
 std::string ValueCell(const AdvancedOption& option) {
   if (option.kind == ValueKind::kKeyword) return Join(CodeAll(option.keywords), ", ");
   if (option.kind == ValueKind::kFlag) return "none";
-  return ValueKindWords(option.kind);
+  return ValueWords(option);
 }
 
 std::string DefaultCell(const AdvancedOption& option) {
