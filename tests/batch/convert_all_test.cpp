@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "batch/isolated_conversion.h"
 #include "batch/job.h"
 #include "formats/registry.h"
-#include "pipeline/convert_image_file.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/encoder_setup.h"
 #include "platform/drawing_font.h"
@@ -98,17 +99,20 @@ TEST_F(ConvertAllTest, AWatermarkShowsTheDepthOfTheFileBefore) {
   files_.Add(Photo("a.dng"), "");
   files_.Add(Photo("b.dng"), "");
   ASSERT_EQ(Convert(), 2);
+  // The expected files, rendered in a worker as the pass renders them: no decoding in this process, whose later
+  // workers would miss LibRaw's threads (see isolated_conversion.h).
+  ContentWorker worker(plan_, &font_, IsolationOptions{.inProcess = false, .timeLimit = std::chrono::seconds(60)});
   for (const auto& [name, previousDepth] : {std::pair{"00001.bmp", 0}, std::pair{"00002.bmp", 24}}) {
     SCOPED_TRACE(name);
     const std::string input = files_.InOrder()[name == std::string("00001.bmp") ? 0 : 1]->path;
     FileToConvert file{input, "", FirstFileNumbering()};
     file.numbering.previousOutputBitDepth = previousDepth;
-    const ConvertedFile expected = ConvertImageContent(plan_, file, &font_);
+    const ConvertedFile expected = worker.Convert(file);
     ASSERT_TRUE(expected.Converted());
     const std::string written = ReadFileBytes(plan_.outputFolder + name);
     EXPECT_EQ(written, std::string(expected.encoded.begin(), expected.encoded.end()));
     file.numbering.previousOutputBitDepth = previousDepth == 0 ? 24 : 0;
-    const ConvertedFile other = ConvertImageContent(plan_, file, &font_);
+    const ConvertedFile other = worker.Convert(file);
     EXPECT_NE(written, std::string(other.encoded.begin(), other.encoded.end())) << "the text shows the depth";
   }
 }
