@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/batch_state.h"
@@ -21,7 +22,8 @@ namespace lumivane::testing {
 
 struct BatchRun {
   BatchOutcome outcome{};
-  std::vector<std::string> lines;
+  std::string error;               // the message of a refused run's "Error: " line, which the command line prints
+  std::vector<std::string> lines;  // what the run itself printed
 };
 
 class BatchRunTest : public ::testing::Test {
@@ -65,7 +67,9 @@ class BatchRunTest : public ::testing::Test {
   static BatchRun Run(bool quiet = false) {
     StandardOutputCapture capture;
     BatchRun run;
-    run.outcome = RunBatch(quiet);
+    BatchResult result = RunBatch(quiet);
+    run.outcome = result.outcome;
+    run.error = std::move(result.error);
     run.lines = capture.Lines();
     return run;
   }

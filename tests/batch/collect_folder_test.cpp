@@ -69,17 +69,16 @@ TEST(CollectFolderTest, KeptSubfoldersPlaceAFileTwoLevelsDownTwoLevelsDown) {
   ASSERT_EQ(CollectFolder(dir / "in/", progress, list), 1);
   const CollectedFile& entry = *list.InOrder().front();
 
-  Settings settings;
-  settings.advanced.keepSubfolders = 1;
-  JobRecord job;
-  job.outputFolder = dir / "out/";
-  job.outputFormat = "jpg";
-  FileConversion file;
+  BatchPlan plan;
+  plan.settings.advanced.keepSubfolders = 1;
+  plan.outputFolder = dir / "out/";
+  plan.outputFormat = "jpg";
+  FileToConvert file;
   file.inputFile = entry.path;
   file.relativeSubfolder = entry.relativeSubfolder;
-  EXPECT_EQ(BuildOutputPath(settings, job, file), dir / "out/day1/raw/IMG_0001.jpg");
-  settings.advanced.keepSubfolders = 0;
-  EXPECT_EQ(BuildOutputPath(settings, job, file), dir / "out/IMG_0001.jpg");
+  EXPECT_EQ(BuildOutputPath(plan, file, ConvertedFile{}, file.numbering), dir / "out/day1/raw/IMG_0001.jpg");
+  plan.settings.advanced.keepSubfolders = 0;
+  EXPECT_EQ(BuildOutputPath(plan, file, ConvertedFile{}, file.numbering), dir / "out/IMG_0001.jpg");
 }
 
 TEST(CollectFolderTest, AFolderThatCannotBeReadAddsNothing) {

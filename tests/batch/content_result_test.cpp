@@ -7,43 +7,44 @@
 namespace lumivane::testing {
 namespace {
 
-FileConversion Filled() {
-  FileConversion file;
-  file.inputFile = "/in/a.dng";
-  file.failure = ConversionFailure::kEditFailed;
-  file.failureText = "an edit step yields no image";
-  file.sourceBitDepth = 48;
-  file.outputBitDepth = 24;
-  file.imageWidth = 640;
-  file.imageHeight = 480;
-  file.frameNumber = 1;
-  return file;
+ConvertedFile Filled(ConversionFailure failure) {
+  ConvertedFile converted;
+  converted.failure = failure;
+  converted.detail = failure == ConversionFailure::kNone ? "" : "an edit step yields no image";
+  converted.sourceBitDepth = 48;
+  converted.outputBitDepth = 24;
+  converted.imageWidth = 640;
+  converted.imageHeight = 480;
+  converted.frameNumber = 1;
+  converted.encoded = {0xFF, 0xD8, 0x00, 0x10, 0xFF, 0xD9};
+  return converted;
 }
 
 TEST(ContentResult, EveryFieldAndTheBytesComeBack) {
-  for (const bool ok : {true, false}) {
-    const std::vector<unsigned char> encoded = {0xFF, 0xD8, 0x00, 0x10, 0xFF, 0xD9};
-    const std::vector<unsigned char> packed = PackContentResult(ok, Filled(), encoded);
-    FileConversion back;
-    back.inputFile = "/in/a.dng";
-    std::vector<unsigned char> bytes;
-    const std::optional<bool> result = UnpackContentResult(packed, back, bytes);
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(*result, ok);
-    EXPECT_EQ(bytes, encoded);
-    EXPECT_EQ(back.failure, ConversionFailure::kEditFailed);
-    EXPECT_EQ(back.failureText, "an edit step yields no image");
+  for (const ConversionFailure failure : {ConversionFailure::kNone, ConversionFailure::kEditFailed}) {
+    SCOPED_TRACE(FailureReasonCode(failure));
+    const ConvertedFile sent = Filled(failure);
+    const std::vector<unsigned char> packed = PackContentResult(sent);
+    ConvertedFile back;
+    back.detail = "stale";
+    back.encoded = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    ASSERT_TRUE(UnpackContentResult(packed, back));
+    EXPECT_EQ(back.Converted(), failure == ConversionFailure::kNone);
+    EXPECT_EQ(back.encoded, sent.encoded);
+    EXPECT_EQ(back.failure, failure);
+    EXPECT_EQ(back.detail, sent.detail);
     EXPECT_EQ(back.sourceBitDepth, 48);
     EXPECT_EQ(back.outputBitDepth, 24);
     EXPECT_EQ(back.imageWidth, 640);
     EXPECT_EQ(back.imageHeight, 480);
     EXPECT_EQ(back.frameNumber, 1);
-    EXPECT_EQ(back.inputFile, "/in/a.dng") << "fields the worker does not fill stay";
   }
 }
 
 TEST(ContentResult, AnythingButOneWholeResultIsRefused) {
-  const std::vector<unsigned char> packed = PackContentResult(true, Filled(), std::vector<unsigned char>(100, 7));
+  ConvertedFile sent = Filled(ConversionFailure::kNone);
+  sent.encoded.assign(100, 7);
+  const std::vector<unsigned char> packed = PackContentResult(sent);
   std::vector<unsigned char> longer = packed;
   longer.push_back(0);
   std::vector<unsigned char> wrongMarker = packed;
@@ -56,37 +57,32 @@ TEST(ContentResult, AnythingButOneWholeResultIsRefused) {
       wrongMarker,
   };
   for (std::size_t i = 0; i < refused.size(); ++i) {
-    FileConversion file;
-    std::vector<unsigned char> bytes = {1};
-    EXPECT_FALSE(UnpackContentResult(refused[i], file, bytes).has_value()) << i;
-    EXPECT_EQ(bytes, std::vector<unsigned char>{1}) << i;
+    ConvertedFile file;
+    file.encoded = {1};
+    EXPECT_FALSE(UnpackContentResult(refused[i], file)) << i;
+    EXPECT_EQ(file.encoded, std::vector<unsigned char>{1}) << i;
     EXPECT_EQ(file.sourceBitDepth, 0) << i;
   }
 }
 
-TEST(ContentRequest, TheFileAndTheJobsCountersComeBackAndNothingElse) {
-  JobRecord job;
-  job.randomNumber = 4711;
-  job.fileCounter = 12;
-  job.previousOutputBitDepth = 8;
-  FileConversion file;
+TEST(ContentRequest, TheFileWithItsNumberingComesBack) {
+  FileToConvert file;
   file.inputFile = std::string("/in/odd \n name \xff.dng");
   file.relativeSubfolder = "sub/";
-  file.outputFile = "/out/not sent.jpg";
-  const std::vector<unsigned char> packed = PackContentRequest(job, file);
+  file.numbering.randomNumber = 4711;
+  file.numbering.fileCounter = 12;
+  file.numbering.previousOutputBitDepth = 8;
+  const std::vector<unsigned char> packed = PackContentRequest(file);
 
-  JobRecord back;
-  back.outputFormat = "jpg";
-  FileConversion backFile;
-  backFile.outputFile = "/stale.jpg";
-  ASSERT_TRUE(UnpackContentRequest(packed, back, backFile));
-  EXPECT_EQ(back.randomNumber, 4711);
-  EXPECT_EQ(back.fileCounter, 12);
-  EXPECT_EQ(back.previousOutputBitDepth, 8);
-  EXPECT_EQ(back.outputFormat, "jpg") << "the rest of the job is the worker's own";
-  EXPECT_EQ(backFile.inputFile, file.inputFile);
-  EXPECT_EQ(backFile.relativeSubfolder, "sub/");
-  EXPECT_EQ(backFile.outputFile, "") << "a file starts afresh in the worker";
+  FileToConvert back;
+  back.inputFile = "/stale.dng";
+  back.relativeSubfolder = "stale/";
+  ASSERT_TRUE(UnpackContentRequest(packed, back));
+  EXPECT_EQ(back.numbering.randomNumber, 4711);
+  EXPECT_EQ(back.numbering.fileCounter, 12);
+  EXPECT_EQ(back.numbering.previousOutputBitDepth, 8);
+  EXPECT_EQ(back.inputFile, file.inputFile);
+  EXPECT_EQ(back.relativeSubfolder, "sub/");
 
   std::vector<unsigned char> longer = packed;
   longer.push_back(0);
@@ -95,13 +91,12 @@ TEST(ContentRequest, TheFileAndTheJobsCountersComeBackAndNothingElse) {
   for (const std::vector<unsigned char>& refused :
        {std::vector<unsigned char>{}, std::vector<unsigned char>(packed.begin(), packed.end() - 1), longer,
         wrongMarker}) {
-    JobRecord untouched;
-    untouched.fileCounter = 3;
-    FileConversion untouchedFile;
-    untouchedFile.inputFile = "/keep";
-    EXPECT_FALSE(UnpackContentRequest(refused, untouched, untouchedFile)) << refused.size();
-    EXPECT_EQ(untouched.fileCounter, 3);
-    EXPECT_EQ(untouchedFile.inputFile, "/keep");
+    FileToConvert untouched;
+    untouched.numbering.fileCounter = 3;
+    untouched.inputFile = "/keep";
+    EXPECT_FALSE(UnpackContentRequest(refused, untouched)) << refused.size();
+    EXPECT_EQ(untouched.numbering.fileCounter, 3);
+    EXPECT_EQ(untouched.inputFile, "/keep");
   }
 }
 

@@ -22,14 +22,15 @@ class DebugListingTest : public ::testing::Test {
   void SetUp() override {
     BuildRegistry();
     ResetSettings(settings_, true);
-    job_.inputFormat = "raw";
-    job_.outputFormat = "jpg";
+    inputGroup_ = "raw";
+    outputFormat_ = "jpg";
   }
 
-  SettingsReview Review(bool list = true) const { return ReviewSettings(settings_, job_, list); }
+  SettingsReview Review(bool list = true) const { return ReviewSettings(settings_, inputGroup_, outputFormat_, list); }
 
   Settings settings_;
-  JobRecord job_;
+  std::string inputGroup_;    // the input format group whose decoding options are listed
+  std::string outputFormat_;  // the output format whose encoder options are listed
 };
 
 const Lines kRawGroup = {"RAW Load As: auto", "RAW Header Size: 0", "RAW Image Width: 0", "RAW Image Height: 0",
@@ -50,28 +51,31 @@ TEST_F(DebugListingTest, JpgRunListsTheRawGroupTheJpgLinesAndTheAlwaysRowsInOrde
 }
 
 TEST_F(DebugListingTest, EveryGroupSwitchedOnListsEveryLineOfItsTableInOrder) {
-  job_.outputFormat = "tiff";
+  outputFormat_ = "tiff";
   settings_.output.tiffBpp = 24;
-  settings_.output.tiffCompression = 1;
-  settings_.output.tiffColorMode = 1;
+  settings_.output.tiffCompression = TiffCompression::kCcittFax3;
+  settings_.output.tiffColorMode = ColorMode::kCmyk;
   Settings::Transform& t = settings_.transform;
-  t.doImageRotation = 1, t.imageRotationType = 1, t.imageRotation = 90, t.imageRotationBackColor = "FF0000";
-  t.doImageResize = 1, t.imageWidth = 50, t.imageWidthUnit = 1, t.imageHeight = -40, t.imageHeightUnit = 0;
-  t.keepAspectRatio = 1, t.imageResizeType = 1, t.imageResizeAlgorithm = 5, t.doImageFlipHorizontal = 1;
+  t.doImageRotation = 1, t.imageRotationType = RotationType::kAdvanced, t.imageRotation = 90;
+  t.imageRotationBackColor = "FF0000";
+  t.doImageResize = 1, t.imageWidth = 50, t.imageWidthUnit = SizeUnit::kPercent, t.imageHeight = -40;
+  t.imageHeightUnit = SizeUnit::kPixels, t.keepAspectRatio = 1, t.imageResizeType = ResizeType::kLargeImages;
+  t.imageResizeAlgorithm = ResizeAlgorithm::kLanczos, t.doImageFlipHorizontal = 1;
   Settings::Adjustment& a = settings_.adjustment;
   a.doImageColorCorrection = 1, a.imageBrightness = -5, a.imageContrast = 7, a.imageGamma = 2.2f, a.imageInvert = 1;
   a.doImageGreyscale = 1, a.doImageThreshold = 1, a.imageThreshold = 128, a.doImageDither = 1;
-  a.imageDitherAlgorithm = 2;
+  a.imageDitherAlgorithm = DitherAlgorithm::kBayer8;
   Settings::Frame& f = settings_.frame;
-  f.doFrame = 1, f.solidLeft = 1, f.solidRight = 2, f.solidTop = 3, f.solidBottom = 4;
+  f.doFrame = FrameKind::kSolid, f.solidLeft = 1, f.solidRight = 2, f.solidTop = 3, f.solidBottom = 4;
   f.solidLeftColor = "111111", f.solidRightColor = "222222", f.solidTopColor = "333333";
   f.solidBottomColor = "444444", f.solidOpacity = 200;
   Settings::Watermark& w = settings_.watermark;
-  w.doWatermark = 1, w.text = "Shot %n%", w.font = "Arial", w.fontSize = 12, w.fontLeading = 2;
-  w.fontColor = "ABCDEF", w.fontStyle = 3, w.fontEffect = 2, w.textAntialiasing = 1, w.textAlignment = 1;
-  w.textPadding = 5, w.textOpacity = 128, w.backColor = "010203", w.backOpacity = 64, w.textBoundary = 1;
-  w.textPosition = 4, w.textXOffset = -3, w.textYOffset = 9, w.textRotation = 45;
-  settings_.advanced.fileTimestamp = 2, settings_.advanced.customTimestamp = 1234567;
+  w.doWatermark = WatermarkKind::kText, w.text = "Shot %n%", w.font = "Arial", w.fontSize = 12, w.fontLeading = 2;
+  w.fontColor = "ABCDEF", w.fontStyle = FontStyle::kBoldItalic, w.fontEffect = FontEffect::kStrikeout;
+  w.textAntialiasing = 1, w.textAlignment = TextAlignment::kCenter;
+  w.textPadding = 5, w.textOpacity = 128, w.backColor = "010203", w.backOpacity = 64, w.textBoundary = Boundary::kFrame;
+  w.textPosition = Position::kMiddleCenter, w.textXOffset = -3, w.textYOffset = 9, w.textRotation = 45;
+  settings_.advanced.fileTimestamp = FileTimestamp::kCustom, settings_.advanced.customTimestamp = 1234567;
   settings_.advanced.keepSubfolders = 0, settings_.advanced.filenameMask = "%n%-%filename%";
 
   const SettingsReview review = Review();
@@ -100,10 +104,10 @@ TEST_F(DebugListingTest, EveryGroupSwitchedOnListsEveryLineOfItsTableInOrder) {
 
 TEST_F(DebugListingTest, ImageWatermarkListsItsOwnGroupAndPassesWithAnExistingPicture) {
   const TempDir dir;
-  settings_.watermark.doWatermark = 2;
+  settings_.watermark.doWatermark = WatermarkKind::kImage;
   settings_.watermark.image = dir.WriteFile("logo.png", "not empty");
   settings_.watermark.imageGreyscale = 1, settings_.watermark.imageOpacity = 77;
-  settings_.watermark.imageBoundary = 0, settings_.watermark.imagePosition = 0;
+  settings_.watermark.imageBoundary = Boundary::kImage, settings_.watermark.imagePosition = Position::kTopLeft;
   settings_.watermark.imageXOffset = 4, settings_.watermark.imageYOffset = -6;
   settings_.watermark.imageRotation = 10;
   const SettingsReview review = Review();
@@ -130,35 +134,42 @@ TEST_F(DebugListingTest, InputGroupLinesFollowTheJobsInputFormat) {
       {"png", {}},
   };
   for (const auto& c : cases) {
-    job_.inputFormat = c.group;
+    inputGroup_ = c.group;
     const SettingsReview review = Review();
     const Lines head(review.lines.begin(), review.lines.begin() + static_cast<long>(c.lines.size()));
     EXPECT_EQ(head, c.lines) << c.group;
     EXPECT_EQ(review.lines.at(c.lines.size()), "JPG BPP: 0") << c.group;
   }
-  job_.inputFormat = "raw";
-  settings_.input.rawLoadAs = 4;
-  settings_.input.rawToneMapping = 9;  // no keyword names it
+  inputGroup_ = "raw";
+  settings_.input.rawLoadAs = RawLoadAs::k48HalfSize;
+  settings_.input.rawToneMapping = static_cast<ToneMapping>(9);  // no keyword names it
   const SettingsReview review = Review();
   EXPECT_EQ(review.lines.at(0), "RAW Load As: 48hs");
   EXPECT_EQ(review.lines.at(4), "RAW Tone Mapping: ");
 }
 
 TEST_F(DebugListingTest, CompressionLinesNameTheFormatsOwnKeyword) {
+  // Every compression option stores the number a keyword has in its own format's list: "LZW" stores 6 for any.
   const struct {
     const char* format;
     int code;
     const char* line;
   } cases[] = {
-      {"bmp", 1, "BMP Compression: rle"},     {"exr", 4, "EXR Compression: b44"},
-      {"png", 3, "PNG Compression: zlib9"},   {"tga", 1, "TGA Compression: rle"},
-      {"tiff", 1, "TIFF Compression: ccittfax3"}, {"tiff", 6, "TIFF Compression: lzw"},
-      {"tiff", 9, "TIFF Compression: "},
+      {"bmp", CodeOf(RleCompression::kRle), "BMP Compression: rle"},
+      {"bmp", CodeOf(TiffCompression::kLzw), "BMP Compression: "},
+      {"exr", CodeOf(ExrCompression::kB44), "EXR Compression: b44"},
+      {"png", CodeOf(PngCompression::kZlib9), "PNG Compression: zlib9"},
+      {"tga", CodeOf(RleCompression::kRle), "TGA Compression: rle"},
+      {"tiff", CodeOf(TiffCompression::kCcittFax3), "TIFF Compression: ccittfax3"},
+      {"tiff", CodeOf(TiffCompression::kLzw), "TIFF Compression: lzw"},
+      {"tiff", CodeOf(TiffCompression::kLogLuv) + 1, "TIFF Compression: "},
   };
   for (const auto& c : cases) {
-    job_.outputFormat = c.format;
-    settings_.output.bmpCompression = settings_.output.exrCompression = settings_.output.pngCompression = c.code;
-    settings_.output.tgaCompression = settings_.output.tiffCompression = c.code;
+    outputFormat_ = c.format;
+    for (const char* setting : {"Output/BMP Compression", "Output/EXR Compression", "Output/PNG Compression",
+                                "Output/TGA Compression", "Output/TIFF Compression"}) {
+      ASSERT_TRUE(SetSetting(settings_, *FindSetting(setting), c.code)) << setting;
+    }
     const SettingsReview review = Review();
     EXPECT_EQ(review.lines.at(kRawGroup.size() + 1), c.line) << c.format << " " << c.code;
   }
@@ -178,7 +189,7 @@ TEST_F(DebugListingTest, EveryOutputFormatListsItsBitDepthAndOnlyItsOwnLines) {
       {"psd", {}},
   };
   for (const auto& c : cases) {
-    job_.outputFormat = c.format;
+    outputFormat_ = c.format;
     const SettingsReview review = Review();
     std::string upper = c.format;
     for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -194,7 +205,7 @@ TEST_F(DebugListingTest, EveryOutputFormatListsItsBitDepthAndOnlyItsOwnLines) {
 TEST_F(DebugListingTest, EachFormatRefusesADepthItDoesNotAllowWithItsOwnMessage) {
   for (const OutputFormat& format : OutputFormatTable()) {
     const std::string id(format.identifier);
-    job_.outputFormat = id;
+    outputFormat_ = id;
     Settings settings = settings_;
     settings_.output = Settings::Output{};  // every depth 0 (automatic), every quality 0
     settings_.output.jpgQuality = settings_.output.webpQuality = 50;
@@ -207,7 +218,7 @@ TEST_F(DebugListingTest, EachFormatRefusesADepthItDoesNotAllowWithItsOwnMessage)
     }();
     SetSetting(settings_, *FindSetting("Output/" + upper + " BPP"), 2);  // no format allows 2 bits
     SettingsReview review = Review();
-    EXPECT_EQ(review.error, "Error: Invalid " + id + "-bpp value");
+    EXPECT_EQ(review.error, "Invalid " + id + "-bpp value");
     EXPECT_EQ(review.lines.at(kRawGroup.size()), upper + " BPP: 2");
 
     const std::string firstAllowed(format.allowedBitDepths.substr(0, format.allowedBitDepths.find(',')));
@@ -228,14 +239,14 @@ TEST_F(DebugListingTest, OnlyTheOutputFormatsOwnDepthAndQualityAreChecked) {
     int webpQuality;
     const char* error;
   } cases[] = {
-      {"jpg", 0, 50, "Error: Invalid jpg-quality value"}, {"jpg", 101, 50, "Error: Invalid jpg-quality value"},
+      {"jpg", 0, 50, "Invalid jpg-quality value"}, {"jpg", 101, 50, "Invalid jpg-quality value"},
       {"jpg", 1, 0, ""},    {"jpg", 100, 101, ""},
-      {"webp", 50, 0, "Error: Invalid webp-quality value"}, {"webp", 50, 101, "Error: Invalid webp-quality value"},
+      {"webp", 50, 0, "Invalid webp-quality value"}, {"webp", 50, 101, "Invalid webp-quality value"},
       {"webp", 0, 1, ""},   {"webp", 101, 100, ""},
       {"png", 0, 0, ""},
   };
   for (const auto& c : cases) {
-    job_.outputFormat = c.format;
+    outputFormat_ = c.format;
     settings_.output.jpgQuality = c.jpgQuality;
     settings_.output.webpQuality = c.webpQuality;
     EXPECT_EQ(Review().error, c.error) << c.format << " " << c.jpgQuality << " " << c.webpQuality;
@@ -250,46 +261,46 @@ TEST_F(DebugListingTest, ACheckFailsAfterItsGroupsLinesAndNothingFollows) {
     const char* lastLine;
     const char* error;
   } cases[] = {
-      {"depth", [](Settings& s) { s.output.jpgBpp = 16; }, "JPG Save As: standard", "Error: Invalid jpg-bpp value"},
+      {"depth", [](Settings& s) { s.output.jpgBpp = 16; }, "JPG Save As: standard", "Invalid jpg-bpp value"},
       {"quality", [](Settings& s) { s.output.jpgQuality = 0; }, "JPG Save As: standard",
-       "Error: Invalid jpg-quality value"},
-      {"width", [](Settings& s) { s.transform.doImageResize = 1; }, "Width: 0 pixels", "Error: Invalid width value"},
+       "Invalid jpg-quality value"},
+      {"width", [](Settings& s) { s.transform.doImageResize = 1; }, "Width: 0 pixels", "Invalid width value"},
       {"height",
        [](Settings& s) {
          s.transform.doImageResize = 1;
          s.transform.imageWidth = 10;
        },
-       "Height: 0 pixels", "Error: Invalid height value"},
+       "Height: 0 pixels", "Invalid height value"},
       {"brightness",
        [](Settings& s) {
          s.adjustment.doImageColorCorrection = 1;
          s.adjustment.imageBrightness = 101;
        },
-       "Brightness: 101", "Error: Invalid brightness value"},
+       "Brightness: 101", "Invalid brightness value"},
       {"contrast",
        [](Settings& s) {
          s.adjustment.doImageColorCorrection = 1;
          s.adjustment.imageContrast = -101;
        },
-       "Contrast: -101", "Error: Invalid contrast value"},
+       "Contrast: -101", "Invalid contrast value"},
       {"gamma",
        [](Settings& s) {
          s.adjustment.doImageColorCorrection = 1;
          s.adjustment.imageGamma = 10.0f;
        },
-       "Gamma: 10.00", "Error: Invalid gamma value"},
+       "Gamma: 10.00", "Invalid gamma value"},
       {"font",
        [](Settings& s) {
-         s.watermark.doWatermark = 1;
+         s.watermark.doWatermark = WatermarkKind::kText;
          s.watermark.font = "No Such Face Anywhere";
        },
-       "Watermark size/mode: fixed", "Error: Invalid watermark font"},
+       "Watermark size/mode: fixed", "Invalid watermark font"},
       {"image",
        [](Settings& s) {
-         s.watermark.doWatermark = 2;
+         s.watermark.doWatermark = WatermarkKind::kImage;
          s.watermark.image = "/nonexistent/logo.png";
        },
-       "Watermark size/mode: fixed", "Error: Invalid watermark image"},
+       "Watermark size/mode: fixed", "Invalid watermark image"},
   };
   for (const auto& c : cases) {
     Settings settings = settings_;
@@ -323,7 +334,7 @@ TEST_F(DebugListingTest, GammaIsShownWithTwoDecimalsAndCheckedInSinglePrecision)
     if (c.line != nullptr) {
       EXPECT_NE(std::find(review.lines.begin(), review.lines.end(), c.line), review.lines.end()) << c.gamma;
     }
-    EXPECT_EQ(review.error, c.valid ? "" : "Error: Invalid gamma value") << c.gamma;
+    EXPECT_EQ(review.error, c.valid ? "" : "Invalid gamma value") << c.gamma;
   }
 }
 
@@ -336,10 +347,10 @@ TEST_F(DebugListingTest, BrightnessAndContrastBoundsAreInclusive) {
   } cases[] = {
       {-100, 100, ""},
       {100, -100, ""},
-      {101, 0, "Error: Invalid brightness value"},
-      {-101, 0, "Error: Invalid brightness value"},
-      {0, 101, "Error: Invalid contrast value"},
-      {101, 101, "Error: Invalid brightness value"},  // the first failure wins
+      {101, 0, "Invalid brightness value"},
+      {-101, 0, "Invalid brightness value"},
+      {0, 101, "Invalid contrast value"},
+      {101, 101, "Invalid brightness value"},  // the first failure wins
   };
   for (const auto& c : cases) {
     settings_.adjustment.imageBrightness = c.brightness;
@@ -361,35 +372,36 @@ TEST_F(DebugListingTest, EditChecksApplyOnlyWhileTheirEditIsOn) {
   settings_.transform.imageHeight = -1;
   EXPECT_EQ(Review().error, "");
 
-  settings_.watermark.doWatermark = 1;  // a text watermark does not need the picture
+  settings_.watermark.doWatermark = WatermarkKind::kText;  // a text watermark does not need the picture
   settings_.watermark.font = "Arial";
   EXPECT_EQ(Review().error, "");
 }
 
 TEST_F(DebugListingTest, WatermarkFontNeedsAKnownFaceAndASizeOfAtLeastOne) {
-  settings_.watermark.doWatermark = 1;
+  settings_.watermark.doWatermark = WatermarkKind::kText;
+  using enum FontStyle;
   const struct {
     const char* face;
     int size;
-    int style;
+    FontStyle style;
     bool valid;
   } cases[] = {
-      {"Arial", 14, 0, true}, {"Arial", 1, 3, true},   {"DejaVu Sans", 30, 1, true},
-      {"Arial", 0, 0, false}, {"Arial", -3, 0, false}, {"No Such Face Anywhere", 14, 0, false},
+      {"Arial", 14, kRegular, true}, {"Arial", 1, kBoldItalic, true},   {"DejaVu Sans", 30, kBold, true},
+      {"Arial", 0, kRegular, false}, {"Arial", -3, kRegular, false}, {"No Such Face Anywhere", 14, kRegular, false},
   };
   for (const auto& c : cases) {
     settings_.watermark.font = c.face;
     settings_.watermark.fontSize = c.size;
-    settings_.watermark.fontStyle = static_cast<std::int8_t>(c.style);
+    settings_.watermark.fontStyle = c.style;
     const SettingsReview review = Review(false);
-    EXPECT_EQ(review.error, c.valid ? "" : "Error: Invalid watermark font") << c.face << " " << c.size;
+    EXPECT_EQ(review.error, c.valid ? "" : "Invalid watermark font") << c.face << " " << c.size;
     EXPECT_EQ(review.watermarkFont.IsFont(), c.valid) << c.face << " " << c.size;
   }
 }
 
 TEST_F(DebugListingTest, WatermarkPictureMustBeANonEmptyFile) {
   const TempDir dir;
-  settings_.watermark.doWatermark = 2;
+  settings_.watermark.doWatermark = WatermarkKind::kImage;
   const struct {
     std::string path;
     bool valid;
@@ -402,18 +414,18 @@ TEST_F(DebugListingTest, WatermarkPictureMustBeANonEmptyFile) {
   };
   for (const auto& c : cases) {
     settings_.watermark.image = c.path;
-    EXPECT_EQ(Review(false).error, c.valid ? "" : "Error: Invalid watermark image") << c.path;
+    EXPECT_EQ(Review(false).error, c.valid ? "" : "Invalid watermark image") << c.path;
   }
 }
 
 TEST_F(DebugListingTest, CustomTimestampIsListedOnlyForTheCustomSetting) {
-  for (const int timestamp : {0, 1, 2}) {
-    settings_.advanced.fileTimestamp = static_cast<std::int8_t>(timestamp);
+  for (const FileTimestamp timestamp : {FileTimestamp::kCurrent, FileTimestamp::kOriginal, FileTimestamp::kCustom}) {
+    settings_.advanced.fileTimestamp = timestamp;
     settings_.advanced.customTimestamp = -7;
     const SettingsReview review = Review();
     const bool listed =
         std::find(review.lines.begin(), review.lines.end(), "Custom Timestamp: -7") != review.lines.end();
-    EXPECT_EQ(listed, timestamp == 2) << timestamp;
+    EXPECT_EQ(listed, timestamp == FileTimestamp::kCustom) << CodeOf(timestamp);
   }
 }
 

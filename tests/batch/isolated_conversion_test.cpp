@@ -10,11 +10,10 @@
 #include <optional>
 #include <thread>
 
-#include "batch/bit_depth_settings.h"
-#include "formats/registry.h"
+#include "batch/job.h"
+#include "batch/output_naming.h"
 #include "pipeline/convert_image_file.h"
 #include "pipeline/encoder_setup.h"
-#include "pipeline/save_flags.h"
 #include "platform/drawing_font.h"
 #include "dng/dng_writer.h"
 #include "support/temp_dir.h"
@@ -44,32 +43,40 @@ class EnvironmentScope {
   std::optional<std::string> previous_;
 };
 
-struct Batch {
-  Settings settings;
-  JobRecord job;
-};
+BatchPlan PlanFor(const std::string& outputFolder, const std::string& format) {
+  BatchPlan plan;
+  ResetSettings(plan.settings, true);
+  plan.settings.advanced.filenameMask = "%filename%-%bpp%-%width%x%height%-%n%.%ext%";
+  plan.outputFolder = outputFolder;
+  plan.outputFormat = format;
+  return plan;
+}
 
-Batch BatchFor(const std::string& outputFolder, const std::string& format) {
-  Batch batch;
-  ResetSettings(batch.settings, true);
-  batch.settings.advanced.filenameMask = "%filename%-%bpp%-%width%x%height%-%n%.%ext%";
-  ResetJob(batch.job);
-  batch.job.outputFolder = outputFolder;
-  batch.job.outputFormat = format;
-  batch.job.encoderTypeId = FindOutputFormat(format)->encoderTypeId;
-  batch.job.outputBitDepth = BitDepthSettingValue(batch.settings, format);
-  batch.job.automaticBitDepth = batch.job.outputBitDepth == 0 ? 1 : 0;
-  batch.job.saveFlags = ComputeSaveFlags(batch.settings, format);
-  batch.job.fileCounter = 7;
-  return batch;
+// The file as the conversion pass hands it over, as the seventh file of its batch.
+FileToConvert FileOf(const std::string& input) {
+  FileToConvert file;
+  file.inputFile = input;
+  file.numbering = FirstFileNumbering();
+  file.numbering.fileCounter = 7;
+  return file;
 }
 
 constexpr IsolationOptions kIsolated{.inProcess = false, .timeLimit = std::chrono::seconds(60)};
 
-// The file converted by worker (whose batch it is) and written through CommitImageFile, as the conversion pass does.
-bool ConvertAndCommit(ContentWorker& worker, const Batch& batch, const ProtectedInputs& inputs, FileConversion& file) {
-  std::vector<unsigned char> encoded;
-  return worker.Convert(file, encoded) && CommitImageFile(batch.settings, batch.job, inputs, file, encoded);
+struct Committed {
+  ConvertedFile converted;
+  std::string outputFile;  // "" when the file failed before its commit
+};
+
+// The file converted by worker (whose plan it is) and written through CommitConvertedFile, as the conversion pass
+// does.
+Committed ConvertAndCommit(ContentWorker& worker, const BatchPlan& plan, const ProtectedInputs& inputs,
+                           const FileToConvert& file) {
+  Committed result{worker.Convert(file), ""};
+  if (result.converted.Converted()) {
+    result.outputFile = CommitConvertedFile(plan, inputs, file, file.numbering, result.converted);
+  }
+  return result;
 }
 
 // Workers first: once LibRaw has decoded in this process its OpenMP threads would be missing in later children
@@ -82,42 +89,43 @@ TEST(IsolatedConversion, GivesTheSameRecordAndFileAsInProcess) {
   std::filesystem::create_directories(dir / "in");
   ASSERT_TRUE(WriteDngFile(input, DngContent{.width = 96, .height = 64, .seed = 3}));
   const std::vector<std::string> formats = {"png", "jpg", "psd", "bmp"};
-  std::vector<FileConversion> isolated;
+  std::vector<Committed> isolated;
   for (const std::string& format : formats) {
     std::filesystem::create_directories(dir / ("iso-" + format));
-    const Batch batch = BatchFor(dir / ("iso-" + format) + "/", format);
-    ContentWorker worker(batch.settings, batch.job, nullptr, kIsolated);
-    FileConversion file;
-    file.inputFile = input;
-    EXPECT_TRUE(ConvertAndCommit(worker, batch, ProtectedInputs(), file)) << format << ": " << file.failureText;
+    const BatchPlan plan = PlanFor(dir / ("iso-" + format) + "/", format);
+    ContentWorker worker(plan, nullptr, kIsolated);
+    const Committed result = ConvertAndCommit(worker, plan, ProtectedInputs(), FileOf(input));
+    EXPECT_TRUE(result.converted.Converted()) << format << ": " << result.converted.detail;
     EXPECT_EQ(worker.WorkersStarted(), 1) << format;
-    isolated.push_back(file);
+    isolated.push_back(result);
   }
   for (std::size_t i = 0; i < formats.size(); ++i) {
     const std::string& format = formats[i];
     std::filesystem::create_directories(dir / ("own-" + format));
-    const Batch batch = BatchFor(dir / ("own-" + format) + "/", format);
-    FileConversion own;
-    own.inputFile = input;
-    ASSERT_TRUE(ConvertImageFile(batch.settings, batch.job, ProtectedInputs(), own, nullptr)) << format;
-    const FileConversion& file = isolated[i];
+    const BatchPlan plan = PlanFor(dir / ("own-" + format) + "/", format);
+    const FileToConvert file = FileOf(input);
+    ConvertedFile own = ConvertImageContent(plan, file, nullptr);
+    ASSERT_TRUE(own.Converted()) << format;
+    const std::string ownOutput = CommitConvertedFile(plan, ProtectedInputs(), file, file.numbering, own);
+    ASSERT_TRUE(own.Converted()) << format;
+    const ConvertedFile& converted = isolated[i].converted;
     const std::string expectedName = "shot-" + std::to_string(own.outputBitDepth) + "-" +
                                      std::to_string(own.imageWidth) + "x" + std::to_string(own.imageHeight) +
                                      "-00007." + format;
-    EXPECT_EQ(std::filesystem::path(file.outputFile).filename().string(), expectedName)
+    EXPECT_EQ(std::filesystem::path(isolated[i].outputFile).filename().string(), expectedName)
         << "the name reads the depth and size the worker found";
     EXPECT_GT(own.imageWidth, 0) << format;
-    EXPECT_EQ(file.sourceBitDepth, own.sourceBitDepth) << format;
-    EXPECT_EQ(file.outputBitDepth, own.outputBitDepth) << format;
-    EXPECT_EQ(file.imageWidth, own.imageWidth) << format;
-    EXPECT_EQ(file.imageHeight, own.imageHeight) << format;
-    EXPECT_EQ(ReadFileBytes(file.outputFile), ReadFileBytes(own.outputFile)) << format;
+    EXPECT_EQ(converted.sourceBitDepth, own.sourceBitDepth) << format;
+    EXPECT_EQ(converted.outputBitDepth, own.outputBitDepth) << format;
+    EXPECT_EQ(converted.imageWidth, own.imageWidth) << format;
+    EXPECT_EQ(converted.imageHeight, own.imageHeight) << format;
+    EXPECT_EQ(ReadFileBytes(isolated[i].outputFile), ReadFileBytes(ownOutput)) << format;
   }
 }
 
-// One worker process serves file after file, and each file's watermark sees the job's counters as they are when
-// the file is handed over, not as they were when the worker was forked.
-TEST(IsolatedConversion, OneWorkerServesEveryFileWithTheCountersOfItsTime) {
+// One worker process serves file after file, and each file's watermark sees the batch's numbering as it is when
+// the file is handed over, not as it was when the worker was forked.
+TEST(IsolatedConversion, OneWorkerServesEveryFileWithTheNumberingOfItsTime) {
   InitialiseEncoders();
   const TempDir dir;
   std::filesystem::create_directories(dir / "in");
@@ -125,31 +133,29 @@ TEST(IsolatedConversion, OneWorkerServesEveryFileWithTheCountersOfItsTime) {
   ASSERT_TRUE(WriteDngFile(input, DngContent{.width = 160, .height = 120, .seed = 5}));
   const DrawingFont font = LoadFont("Arial", 24, {});
   ASSERT_TRUE(font.IsFont());
-  Batch batch = BatchFor(dir / "out/", "png");
-  batch.settings.watermark.doWatermark = 1;
-  batch.settings.watermark.text = "No %n%";
+  BatchPlan plan = PlanFor(dir / "out/", "png");
+  plan.settings.watermark.doWatermark = WatermarkKind::kText;
+  plan.settings.watermark.text = "No %n%";
   std::vector<std::vector<unsigned char>> isolated;
   {
-    ContentWorker worker(batch.settings, batch.job, &font, kIsolated);
+    ContentWorker worker(plan, &font, kIsolated);
     for (const std::int32_t counter : {1, 2, 1}) {
-      batch.job.fileCounter = counter;
-      FileConversion file;
-      file.inputFile = input;
-      std::vector<unsigned char> encoded;
-      ASSERT_TRUE(worker.Convert(file, encoded)) << file.failureText;
-      isolated.push_back(encoded);
+      FileToConvert file = FileOf(input);
+      file.numbering.fileCounter = counter;
+      const ConvertedFile converted = worker.Convert(file);
+      ASSERT_TRUE(converted.Converted()) << converted.detail;
+      isolated.push_back(converted.encoded);
     }
     EXPECT_EQ(worker.WorkersStarted(), 1);
   }
   EXPECT_NE(isolated[0], isolated[1]) << "the watermark shows the counter";
   EXPECT_EQ(isolated[0], isolated[2]) << "the same counter gives the same file";
   for (const std::int32_t counter : {1, 2}) {
-    batch.job.fileCounter = counter;
-    FileConversion file;
-    file.inputFile = input;
-    std::vector<unsigned char> own;
-    ASSERT_TRUE(ConvertImageContent(batch.settings, batch.job, file, &font, own));
-    EXPECT_EQ(own, isolated[static_cast<std::size_t>(counter - 1)]) << counter;
+    FileToConvert file = FileOf(input);
+    file.numbering.fileCounter = counter;
+    const ConvertedFile own = ConvertImageContent(plan, file, &font);
+    ASSERT_TRUE(own.Converted());
+    EXPECT_EQ(own.encoded, isolated[static_cast<std::size_t>(counter - 1)]) << counter;
   }
 }
 
@@ -157,19 +163,18 @@ TEST(IsolatedConversion, AFileThatFailsInTheWorkerKeepsItsReasonAndWritesNothing
   const TempDir dir;
   const std::string input = dir.WriteFile("in/text.dng", "plain text, not a camera file");
   std::filesystem::create_directories(dir / "out");
-  const Batch batch = BatchFor(dir / "out/", "png");
-  ContentWorker worker(batch.settings, batch.job, nullptr, kIsolated);
-  FileConversion file;
-  file.inputFile = input;
-  EXPECT_FALSE(ConvertAndCommit(worker, batch, ProtectedInputs(), file));
-  EXPECT_EQ(file.failure, ConversionFailure::kUndecodable);
+  const BatchPlan plan = PlanFor(dir / "out/", "png");
+  ContentWorker worker(plan, nullptr, kIsolated);
+  const Committed failed = ConvertAndCommit(worker, plan, ProtectedInputs(), FileOf(input));
+  EXPECT_FALSE(failed.converted.Converted());
+  EXPECT_EQ(failed.converted.failure, ConversionFailure::kUndecodable);
   EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 
   // The next file gets a fresh worker: the failed file may have left the last one damaged.
-  FileConversion good;
-  good.inputFile = dir / "in/good.dng";
+  const FileToConvert good = FileOf(dir / "in/good.dng");
   ASSERT_TRUE(WriteDngFile(good.inputFile, DngContent{}));
-  EXPECT_TRUE(ConvertAndCommit(worker, batch, ProtectedInputs(), good)) << good.failureText;
+  const Committed converted = ConvertAndCommit(worker, plan, ProtectedInputs(), good);
+  EXPECT_TRUE(converted.converted.Converted()) << converted.converted.detail;
   EXPECT_EQ(worker.WorkersStarted(), 2);
 }
 
@@ -178,15 +183,14 @@ TEST(IsolatedConversion, TheOutputStillNeverReplacesAnInput) {
   const std::string input = dir / "shot.png";
   ASSERT_TRUE(WriteDngFile(input, DngContent{}));  // named like the output it would get
   const std::string before = ReadFileBytes(input);
-  Batch batch = BatchFor(dir.path().string() + "/", "png");
-  batch.settings.advanced.filenameMask = "";
+  BatchPlan plan = PlanFor(dir.path().string() + "/", "png");
+  plan.settings.advanced.filenameMask = "";
   ProtectedInputs inputs;
   inputs.Add(input);
-  ContentWorker worker(batch.settings, batch.job, nullptr, kIsolated);
-  FileConversion file;
-  file.inputFile = input;
-  EXPECT_FALSE(ConvertAndCommit(worker, batch, inputs, file));
-  EXPECT_EQ(file.failure, ConversionFailure::kWouldReplaceInput);
+  ContentWorker worker(plan, nullptr, kIsolated);
+  const Committed result = ConvertAndCommit(worker, plan, inputs, FileOf(input));
+  EXPECT_FALSE(result.converted.Converted());
+  EXPECT_EQ(result.converted.failure, ConversionFailure::kWouldReplaceInput);
   EXPECT_EQ(ReadFileBytes(input), before);
 }
 
@@ -199,30 +203,26 @@ TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
     inputs.push_back(dir / ("in/shot" + std::to_string(seed) + ".dng"));
     ASSERT_TRUE(WriteDngFile(inputs.back(), DngContent{.width = 40 + 8 * seed, .height = 32, .seed = seed + 1}));
   }
-  const Batch batch = BatchFor(dir / "out/", "png");
+  const BatchPlan plan = PlanFor(dir / "out/", "png");
   std::vector<int> expectedWidths;
   {
-    ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated, 1);
+    ContentWorkerPool pool(plan, nullptr, kIsolated, 1);
     for (const std::string& input : inputs) {
-      FileConversion file;
-      file.inputFile = input;
-      std::vector<unsigned char> encoded;
-      EXPECT_TRUE(pool.Convert(file, encoded)) << input;
-      expectedWidths.push_back(file.imageWidth);
+      const ConvertedFile converted = pool.Convert(FileOf(input));
+      EXPECT_TRUE(converted.Converted()) << input;
+      expectedWidths.push_back(converted.imageWidth);
     }
     EXPECT_EQ(pool.WorkersStarted(), 1) << "one thread needs one worker";
   }
-  ContentWorkerPool pool(batch.settings, batch.job, nullptr, kIsolated, 3);
+  ContentWorkerPool pool(plan, nullptr, kIsolated, 3);
   EXPECT_EQ(pool.WorkersStarted(), 3) << "the workers are forked before the threads start";
   std::vector<int> widths(inputs.size(), 0);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < 3; ++t) {
     threads.emplace_back([&, t] {
       for (std::size_t i = t; i < inputs.size(); i += 3) {
-        FileConversion file;
-        file.inputFile = inputs[i];
-        std::vector<unsigned char> encoded;
-        if (pool.Convert(file, encoded) && !encoded.empty()) widths[i] = file.imageWidth;
+        const ConvertedFile converted = pool.Convert(FileOf(inputs[i]));
+        if (converted.Converted() && !converted.encoded.empty()) widths[i] = converted.imageWidth;
       }
     });
   }

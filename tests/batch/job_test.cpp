@@ -14,18 +14,35 @@ TEST(JobRecordTest, ResetStartsANewBatch) {
   JobRecord job;
   job.inputFolder = "/in/";
   job.outputFormat = "jpg";
-  job.fileCounter = 17;
-  job.previousOutputBitDepth = 24;
   job.debugMarker = "DEBUG";
   ResetJob(job);
   EXPECT_EQ(job.projectName, "untitled.lvx");
-  EXPECT_EQ(job.fileCounter, 1);
-  EXPECT_GE(job.randomNumber, 1);
-  EXPECT_LE(job.randomNumber, 99999);
   EXPECT_TRUE(job.inputFolder.empty());
   EXPECT_TRUE(job.outputFormat.empty());
-  EXPECT_EQ(job.previousOutputBitDepth, 0);
   EXPECT_FALSE(IsDebugMode(job));
+}
+
+TEST(FileNumberingTest, ABatchStartsAtOneWithADrawnNumberAndNoPreviousDepth) {
+  const FileNumbering numbering = FirstFileNumbering();
+  EXPECT_EQ(numbering.fileCounter, 1);
+  EXPECT_GE(numbering.randomNumber, 1);
+  EXPECT_LE(numbering.randomNumber, 99999);
+  EXPECT_EQ(numbering.previousOutputBitDepth, 0);
+}
+
+TEST(FileNumberingTest, EachConvertedFileCountsOnAndDrawsANewNumber) {
+  FileNumbering numbering = FirstFileNumbering();
+  numbering.previousOutputBitDepth = 24;
+  std::set<std::int32_t> seen{numbering.randomNumber};
+  for (std::int32_t expected = 2; expected <= 100; ++expected) {
+    NumberNextFile(numbering);
+    EXPECT_EQ(numbering.fileCounter, expected);
+    ASSERT_GE(numbering.randomNumber, 1);
+    ASSERT_LE(numbering.randomNumber, 99999);
+    seen.insert(numbering.randomNumber);
+  }
+  EXPECT_GT(seen.size(), 90u);  // drawn anew each time
+  EXPECT_EQ(numbering.previousOutputBitDepth, 24);  // the batch keeps it after each file
 }
 
 TEST(JobRecordTest, RandomNumbersStayInRangeAndVary) {

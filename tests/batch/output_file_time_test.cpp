@@ -27,7 +27,7 @@ struct stat StatusOf(const std::string& path) {
   return status;
 }
 
-Settings WithTimestamp(std::int8_t mode, std::int32_t custom = 0) {
+Settings WithTimestamp(FileTimestamp mode, std::int32_t custom = 0) {
   Settings settings;
   settings.advanced.fileTimestamp = mode;
   settings.advanced.customTimestamp = custom;
@@ -49,7 +49,7 @@ TEST(OutputFileTimeTest, OriginalCopiesTheInputTimeToTheSecond) {
     SetTimes(input, 1000, inputTime, 750000000);
     SetTimes(output, 5000, 7000, 0);
 
-    EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampOriginal), output, input));
+    EXPECT_TRUE(SetOutputFileTime(WithTimestamp(FileTimestamp::kOriginal), output, input));
     const struct stat status = StatusOf(output);
     EXPECT_EQ(status.st_mtim.tv_sec, inputTime);
     EXPECT_EQ(status.st_mtim.tv_nsec, 0) << "fractions of a second are dropped";
@@ -62,7 +62,7 @@ TEST(OutputFileTimeTest, CustomSetsTheLocalWallClockValue) {
   TempDir dir;
   const std::string output = dir.WriteFile("out.jpg", "y");
   constexpr std::int32_t kCustom = 1700000000;  // read as local wall clock
-  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampCustom, kCustom), output, dir / "in.cr2"));
+  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(FileTimestamp::kCustom, kCustom), output, dir / "in.cr2"));
   const struct stat status = StatusOf(output);
   EXPECT_EQ(status.st_mtim.tv_sec, kCustom - 3 * 3600);
   EXPECT_EQ(LocalWallClockSeconds(status.st_mtim.tv_sec), kCustom);
@@ -72,7 +72,7 @@ TEST(OutputFileTimeTest, CurrentLeavesTheTimeOfWriting) {
   TempDir dir;
   const std::string output = dir.WriteFile("out.jpg", "y");
   SetTimes(output, 5000, 7000, 0);
-  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampCurrent, 123456), output, output));
+  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(FileTimestamp::kCurrent, 123456), output, output));
   EXPECT_EQ(StatusOf(output).st_mtim.tv_sec, 7000);
 }
 
@@ -80,13 +80,13 @@ TEST(OutputFileTimeTest, AnUnreadableInputCountsAsTheStartOfLocal1970) {
   const TimeZoneScope zone("XST-3");
   TempDir dir;
   const std::string output = dir.WriteFile("out.jpg", "y");
-  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(kFileTimestampOriginal), output, dir / "missing.cr2"));
+  EXPECT_TRUE(SetOutputFileTime(WithTimestamp(FileTimestamp::kOriginal), output, dir / "missing.cr2"));
   EXPECT_EQ(StatusOf(output).st_mtim.tv_sec, -3 * 3600);
 }
 
 TEST(OutputFileTimeTest, AMissingOutputIsReportedAsFailure) {
   TempDir dir;
-  EXPECT_FALSE(SetOutputFileTime(WithTimestamp(kFileTimestampCustom, 1000), dir / "missing.jpg", dir / "x"));
+  EXPECT_FALSE(SetOutputFileTime(WithTimestamp(FileTimestamp::kCustom, 1000), dir / "missing.jpg", dir / "x"));
 }
 
 TEST(LocalWallClockTest, RoundTripsToTheSecondInSummerAndWinter) {

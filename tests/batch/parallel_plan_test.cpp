@@ -14,23 +14,23 @@ TEST(ResolveJobCount, ZeroMeansOnePerCore) {
 }
 
 struct WatermarkCase {
-  std::int8_t doWatermark;
+  WatermarkKind doWatermark;
   const char* text;
   bool automaticDepth;
   const char* reason;
 };
 
 const WatermarkCase kWatermarkCases[] = {
-    {0, "%n%", false, ""},  // no watermark: the text is not drawn
-    {2, "%n%", false, ""},  // a picture watermark has no tokens
-    {1, "(c) 2026", true, ""},
-    {1, "No. %n%", false, "the watermark text uses %n%"},
-    {1, "No. %N%", false, "the watermark text uses %n%"},
-    {1, "%RND%", false, "the watermark text uses %rnd%"},
-    {1, "%bpp% bits", false, ""},  // a fixed depth is known before the file
-    {1, "%bpp% bits", true, "the watermark text uses %bpp% with automatic bit depth"},
-    {1, "%width% x %height% %filename%", true, ""},
-    {1, "%n", false, ""},
+    {WatermarkKind::kNone, "%n%", false, ""},  // no watermark: the text is not drawn
+    {WatermarkKind::kImage, "%n%", false, ""},  // a picture watermark has no tokens
+    {WatermarkKind::kText, "(c) 2026", true, ""},
+    {WatermarkKind::kText, "No. %n%", false, "the watermark text uses %n%"},
+    {WatermarkKind::kText, "No. %N%", false, "the watermark text uses %n%"},
+    {WatermarkKind::kText, "%RND%", false, "the watermark text uses %rnd%"},
+    {WatermarkKind::kText, "%bpp% bits", false, ""},  // a fixed depth is known before the file
+    {WatermarkKind::kText, "%bpp% bits", true, "the watermark text uses %bpp% with automatic bit depth"},
+    {WatermarkKind::kText, "%width% x %height% %filename%", true, ""},
+    {WatermarkKind::kText, "%n", false, ""},
 };
 
 TEST(OneFileAtATimeReason, OnlyTokensThatCarryOverFromEarlierFiles) {
@@ -39,7 +39,7 @@ TEST(OneFileAtATimeReason, OnlyTokensThatCarryOverFromEarlierFiles) {
     ResetSettings(settings, true);
     settings.watermark.doWatermark = c.doWatermark;
     settings.watermark.text = c.text;
-    EXPECT_EQ(OneFileAtATimeReason(settings, c.automaticDepth), c.reason) << c.text << " " << int(c.doWatermark);
+    EXPECT_EQ(OneFileAtATimeReason(settings, c.automaticDepth), c.reason) << c.text << " " << CodeOf(c.doWatermark);
   }
 }
 

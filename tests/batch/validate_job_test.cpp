@@ -28,7 +28,7 @@ class ValidateJobTest : public ::testing::Test {
     job_.programFolder = program_;
   }
 
-  std::optional<std::string_view> Classify(const std::string& input) {
+  std::optional<Message> Classify(const std::string& input) {
     job_.inputFolder = input;
     job_.inputFile.clear();
     return ClassifyInput(job_);
@@ -43,13 +43,13 @@ class ValidateJobTest : public ::testing::Test {
 TEST_F(ValidateJobTest, AValueWithAnExtensionNamesAFileOfAtLeastOneByte) {
   const struct {
     std::string input;
-    std::optional<std::string_view> error;
+    std::optional<Message> error;
   } cases[] = {
       {photo_, std::nullopt},
-      {program_ + "photos/empty.dng", kInvalidInputFile},
-      {program_ + "photos/missing.dng", kInvalidInputFile},
-      {program_ + "holiday.2024", kInvalidInputFile},  // a folder with a dot needs its trailing slash
-      {program_ + "photos/.hidden", kInvalidInputFolder},  // no extension: taken as a folder
+      {program_ + "photos/empty.dng", Message::kInvalidInputFile},
+      {program_ + "photos/missing.dng", Message::kInvalidInputFile},
+      {program_ + "holiday.2024", Message::kInvalidInputFile},  // a folder with a dot needs its trailing slash
+      {program_ + "photos/.hidden", Message::kInvalidInputFolder},  // no extension: taken as a folder
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Classify(c.input), c.error) << c.input;
@@ -63,7 +63,7 @@ TEST_F(ValidateJobTest, AValueWithAnExtensionNamesAFileOfAtLeastOneByte) {
 TEST_F(ValidateJobTest, FoldersResolveUnderTheProgramFolder) {
   const struct {
     std::string input;
-    std::optional<std::string_view> error;
+    std::optional<Message> error;
     std::string folder;  // the input folder afterwards, when accepted
   } cases[] = {
       {"photos", std::nullopt, program_ + "photos/"},
@@ -74,12 +74,12 @@ TEST_F(ValidateJobTest, FoldersResolveUnderTheProgramFolder) {
       {"sub/../photos", std::nullopt, program_ + "sub/../photos/"},  // two dots inside pass
       {"holiday.2024/", std::nullopt, program_ + "holiday.2024/"},
       {program_ + "photos", std::nullopt, program_ + "photos/"},
-      {"../program/photos", kIncorrectInputFolder, ""},
-      {"..photos/", kIncorrectInputFolder, ""},
-      {"..", kInvalidInputFile, ""},        // the extension test comes first: "." after "." starts an extension
-      {"..photos", kInvalidInputFile, ""},
-      {"nothing-here", kInvalidInputFolder, ""},
-      {"photos/a.dng/", kInvalidInputFolder, ""},  // a file is no folder
+      {"../program/photos", Message::kIncorrectInputFolder, ""},
+      {"..photos/", Message::kIncorrectInputFolder, ""},
+      {"..", Message::kInvalidInputFile, ""},  // the extension test comes first: "." after "." starts an extension
+      {"..photos", Message::kInvalidInputFile, ""},
+      {"nothing-here", Message::kInvalidInputFolder, ""},
+      {"photos/a.dng/", Message::kInvalidInputFolder, ""},  // a file is no folder
   };
   CurrentFolderScope elsewhere(dir_.path());  // relative folders never resolve against the current folder
   for (const auto& c : cases) {
@@ -96,7 +96,7 @@ TEST_F(ValidateJobTest, ARelativeInputFileIsReadFromTheCurrentFolder) {
   CurrentFolderScope inside(dir_.path() / "cwd");
   EXPECT_EQ(Classify("rel/b.dng"), std::nullopt);
   EXPECT_EQ(job_.inputFile, "rel/b.dng");
-  EXPECT_EQ(Classify("b.dng"), kInvalidInputFile);  // not under the program folder either
+  EXPECT_EQ(Classify("b.dng"), Message::kInvalidInputFile);  // not under the program folder either
 }
 
 TEST_F(ValidateJobTest, WithoutAnOutputFolderTheInputsFolderPartIsTaken) {
@@ -104,13 +104,14 @@ TEST_F(ValidateJobTest, WithoutAnOutputFolderTheInputsFolderPartIsTaken) {
     std::string inputFile;
     std::string inputFolder;
     std::string derived;
-    std::optional<std::string_view> error;
+    std::optional<Message> error;
     std::string resolved;
   } cases[] = {
       {photo_, "", program_ + "photos/", std::nullopt, program_ + "photos/"},
       {"a.dng", "", "", std::nullopt, program_},  // no folder part: the program folder
       {"photos/a.dng", "", "photos/", std::nullopt, program_ + "photos/"},
-      {"rel/b.dng", "", "rel/", kInvalidOutputFolder, ""},  // resolved under the program folder, where it is not
+      // Resolved under the program folder, where it is not.
+      {"rel/b.dng", "", "rel/", Message::kInvalidOutputFolder, ""},
       {"", program_ + "photos/", program_ + "photos/", std::nullopt, program_ + "photos/"},
   };
   for (const auto& c : cases) {
@@ -131,12 +132,12 @@ TEST_F(ValidateJobTest, WithoutAnOutputFolderTheInputsFolderPartIsTaken) {
 TEST_F(ValidateJobTest, OutputFolderIsCheckedButNeverCreated) {
   const struct {
     std::string output;
-    std::optional<std::string_view> error;
+    std::optional<Message> error;
   } cases[] = {
-      {"..", kIncorrectOutputFolder},
-      {"../out", kIncorrectOutputFolder},
-      {"new-folder", kInvalidOutputFolder},
-      {program_ + "photos/a.dng", kInvalidOutputFolder},
+      {"..", Message::kIncorrectOutputFolder},
+      {"../out", Message::kIncorrectOutputFolder},
+      {"new-folder", Message::kInvalidOutputFolder},
+      {program_ + "photos/a.dng", Message::kInvalidOutputFolder},
       {".", std::nullopt},
       {"photos", std::nullopt},
   };
@@ -155,7 +156,7 @@ TEST_F(ValidateJobTest, ConversionTypeIsALowerCaseIdentifierAndDefaultsToBmp) {
   for (const char* refused : {"JPG", "Jpg", " jpg", "jpeg", "raw", "tif"}) {
     job_.outputFormat = refused;
     DefaultFormats(job_);
-    EXPECT_EQ(CheckConversionType(job_), kInvalidConversionType) << refused;
+    EXPECT_EQ(CheckConversionType(job_), Message::kInvalidConversionType) << refused;
   }
   for (const std::string& identifier : OutputFormatList()) {
     job_.outputFormat = identifier;

@@ -1,4 +1,4 @@
-#include "cli/apply_option.h"
+#include "cli/option_table.h"
 
 #include <gtest/gtest.h>
 

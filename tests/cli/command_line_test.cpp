@@ -39,7 +39,7 @@ TEST(FirstParameterCommand, OnlyTheFirstParameterCounts) {
 
 TEST(ScanParameters, MainOptionsFillTheJob) {
   const Scanned s = Scan({"-i", "in", "-o", "out", "-c", "JPG", "-d", "-q", "-p"});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.job.inputFolder, "in");
   EXPECT_EQ(s.job.outputFolder, "out");
   EXPECT_EQ(s.job.outputFormat, "JPG");  // case is kept; the batch driver refuses it
@@ -62,7 +62,7 @@ TEST(ScanParameters, LastInputWins) {
 
 TEST(ScanParameters, InputFollowedByALongOptionTakesItsValue) {
   const Scanned s = Scan({"-i", "--x=y"});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.job.inputFolder, "y");
 }
 
@@ -78,7 +78,7 @@ TEST(ScanParameters, MissingValuesEndTheScan) {
       {"-c"}, {"-o", ""}, {"--profile"}, {"--profile=--x"},
   };
   for (const Parameters& parameters : cases) {
-    EXPECT_EQ(Scan(parameters).scan.error, "Incorrect number of parameters") << parameters[0];
+    EXPECT_EQ(Scan(parameters).scan.error, Message::kIncorrectParameters) << parameters[0];
   }
 }
 
@@ -95,7 +95,7 @@ TEST(ScanParameters, InputIsMarkedBeforeItsValueIsExamined) {
 
 TEST(ScanParameters, AdvancedOptionsApplyInOrderAndASingleMinusIsAValue) {
   const Scanned s = Scan({"--brightness=-20", "--JPG-QUALITY=70", "--jpg-quality=80", "--greyscale=no"});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.settings.adjustment.imageBrightness, -20);
   EXPECT_EQ(s.settings.adjustment.doImageColorCorrection, 1);
   EXPECT_EQ(s.settings.output.jpgQuality, 80);
@@ -105,13 +105,13 @@ TEST(ScanParameters, AdvancedOptionsApplyInOrderAndASingleMinusIsAValue) {
 TEST(ScanParameters, TextOptionsQuoteJoin) {
   const Scanned s = Scan({"--wm-text=\"Hello", "big", "world\"", "-q"});
   EXPECT_EQ(s.settings.watermark.text, "Hello big world");
-  EXPECT_EQ(s.settings.watermark.doWatermark, 1);
+  EXPECT_EQ(s.settings.watermark.doWatermark, WatermarkKind::kText);
   EXPECT_TRUE(s.scan.quiet);
 }
 
 TEST(ScanParameters, UnknownOptionsAndStrayParametersAreIgnored) {
   const Scanned s = Scan({"--nonsense=1", "stray", "--", "-v", "-h", "-i", "x"});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.job.inputFolder, "x");
 }
 
@@ -120,7 +120,7 @@ TEST(ScanParameters, ProfileAppliesAtItsPlaceInTheLine) {
   const std::string profile = dir.WriteFile("p.ini", "[cli]\n--jpg-quality = 80\n");
   EXPECT_EQ(Scan({"--profile=" + profile, "--jpg-quality=70"}).settings.output.jpgQuality, 70);
   EXPECT_EQ(Scan({"--jpg-quality=70", "--profile=" + profile}).settings.output.jpgQuality, 80);
-  EXPECT_EQ(Scan({"--profile=" + profile + "x"}).scan.error, "Invalid profile file");
+  EXPECT_EQ(Scan({"--profile=" + profile + "x"}).scan.error, Message::kInvalidProfile);
 }
 
 TEST(ScanParameters, ProfilePathsQuoteJoin) {
@@ -128,7 +128,7 @@ TEST(ScanParameters, ProfilePathsQuoteJoin) {
   const std::string profile = dir.WriteFile("my profile.ini", "[CLI]\n--jpg-quality=55\n");
   const std::string folder = dir.path().string();
   const Scanned s = Scan({"--profile=\"" + folder + "/my", "profile.ini\""});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.settings.output.jpgQuality, 55);
 }
 
@@ -145,7 +145,7 @@ TEST(ScanParameters, RunOptionsAreReadFromTheLine) {
   EXPECT_EQ(plain.job.runOptions.reportFile, "");
 
   const Scanned s = Scan({"-i", "x", "--JOBS=4", "--progress", "--report=\"my", "report.jsonl\"", "-q"});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.job.runOptions.jobs, 4);
   EXPECT_TRUE(s.job.runOptions.jobsGiven);
   EXPECT_TRUE(s.job.runOptions.progress);
@@ -159,15 +159,15 @@ TEST(ScanParameters, RunOptionsAreReadFromTheLine) {
 TEST(ScanParameters, MalformedRunOptionsEndTheScan) {
   const struct {
     Parameters parameters;
-    const char* error;
+    Message error;
   } cases[] = {
-      {{"--jobs"}, "Incorrect number of parameters"},    {{"--jobs="}, "Incorrect number of parameters"},
-      {{"--jobs=--2"}, "Incorrect number of parameters"}, {{"--report"}, "Incorrect number of parameters"},
-      {{"--report="}, "Incorrect number of parameters"}, {{"--report=\"\""}, "Incorrect number of parameters"},
-      {{"--jobs=-1"}, "Invalid jobs value"},             {{"--jobs=abc"}, "Invalid jobs value"},
-      {{"--jobs=2x"}, "Invalid jobs value"},             {{"--jobs= 2"}, "Invalid jobs value"},
-      {{"--jobs=+2"}, "Invalid jobs value"},             {{"--jobs=1025"}, "Invalid jobs value"},
-      {{"--jobs=99999999999"}, "Invalid jobs value"},
+      {{"--jobs"}, Message::kIncorrectParameters},    {{"--jobs="}, Message::kIncorrectParameters},
+      {{"--jobs=--2"}, Message::kIncorrectParameters}, {{"--report"}, Message::kIncorrectParameters},
+      {{"--report="}, Message::kIncorrectParameters}, {{"--report=\"\""}, Message::kIncorrectParameters},
+      {{"--jobs=-1"}, Message::kInvalidJobs},             {{"--jobs=abc"}, Message::kInvalidJobs},
+      {{"--jobs=2x"}, Message::kInvalidJobs},             {{"--jobs= 2"}, Message::kInvalidJobs},
+      {{"--jobs=+2"}, Message::kInvalidJobs},             {{"--jobs=1025"}, Message::kInvalidJobs},
+      {{"--jobs=99999999999"}, Message::kInvalidJobs},
   };
   for (const auto& c : cases) {
     const Scanned s = Scan(c.parameters);
@@ -182,7 +182,7 @@ TEST(ScanParameters, RunOptionsAreNotProfileKeys) {
   TempDir dir;
   const std::string profile = dir.WriteFile("p.ini", "[CLI]\n--jobs=4\n--progress\n--report=r.jsonl\n");
   const Scanned s = Scan({"--profile=" + profile});
-  EXPECT_EQ(s.scan.error, "");
+  EXPECT_EQ(s.scan.error, std::nullopt);
   EXPECT_EQ(s.job.runOptions.jobs, 1);
   EXPECT_FALSE(s.job.runOptions.progress);
   EXPECT_EQ(s.job.runOptions.reportFile, "");

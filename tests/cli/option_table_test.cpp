@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "cli/value_rules.h"
+#include "platform/ascii_text.h"
 #include "formats/registry.h"
 #include "settings/settings_table.h"
 

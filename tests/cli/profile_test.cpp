@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/apply_option.h"
+#include "cli/option_table.h"
 #include "settings/settings_table.h"
 #include "support/temp_dir.h"
 

@@ -65,8 +65,8 @@ TEST(OutputFormats, EveryRowHoldsItsEncoderDescriptionAndDepths) {
     SCOPED_TRACE(expected.identifier);
     EXPECT_EQ(OutputFormatList()[i], expected.identifier);
     EXPECT_EQ(OutputFormatTable()[i].identifier, expected.identifier);
-    const std::optional<OutputFormat> row = FindOutputFormat(expected.identifier);
-    ASSERT_TRUE(row.has_value());
+    const OutputFormat* row = FindOutputFormat(expected.identifier);
+    ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->identifier, expected.identifier);
     EXPECT_EQ(row->encoderTypeId, expected.encoderTypeId);
     EXPECT_EQ(row->description, expected.description);
@@ -102,7 +102,7 @@ TEST(OutputFormats, IdentifiersAreComparedExactly) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsOutputFormat(c.identifier), c.isOutputFormat) << '"' << c.identifier << '"';
-    EXPECT_EQ(FindOutputFormat(c.identifier).has_value(), c.isOutputFormat) << '"' << c.identifier << '"';
+    EXPECT_EQ(FindOutputFormat(c.identifier) != nullptr, c.isOutputFormat) << '"' << c.identifier << '"';
   }
 }
 

@@ -58,12 +58,12 @@ TEST_P(DecodeCameraSample, AutoGivesThePreviewAnd48GivesTheFullImage) {
   if (path.empty()) GTEST_SKIP() << "no shared sample folder";
   {
     SCOPED_TRACE("AUTO");
-    const UniqueBitmap preview(DecodeInputImage(path, {kRawLoadAsAuto, {}}));
+    const UniqueBitmap preview(DecodeInputImage(path, {RawLoadAs::kAuto, {}}));
     ExpectShape(preview.get(), sample.previewWidth, sample.previewHeight, 24);
   }
   {
     SCOPED_TRACE("48");
-    const UniqueBitmap full(DecodeInputImage(path, {kRawLoadAs48, {}}));
+    const UniqueBitmap full(DecodeInputImage(path, {RawLoadAs::k48, {}}));
     ExpectShape(full.get(), sample.fullWidth, sample.fullHeight, 48);
   }
 }
@@ -92,8 +92,8 @@ TEST(DecodeOddSample, DamagedFilesFailCleanly) {
   for (const char* file : {"truncated.cr2", "pruned.crw"}) {
     const std::string path = SamplePath("odd", file);
     if (path.empty()) GTEST_SKIP() << "no shared sample folder";
-    for (const std::int32_t code : {kRawLoadAsAuto, kRawLoadAs24, kRawLoadAs48HalfSize, kRawLoadAs48}) {
-      EXPECT_EQ(UniqueBitmap(DecodeInputImage(path, {code, {}})), nullptr) << file << ", code " << code;
+    for (const RawLoadAs code : {RawLoadAs::kAuto, RawLoadAs::k24, RawLoadAs::k48HalfSize, RawLoadAs::k48}) {
+      EXPECT_EQ(UniqueBitmap(DecodeInputImage(path, {code, {}})), nullptr) << file << ", code " << CodeOf(code);
     }
   }
 }
@@ -101,14 +101,14 @@ TEST(DecodeOddSample, DamagedFilesFailCleanly) {
 TEST(DecodeOddSample, DamagedFileBecomesHeaderlessPixelsOnlyWithBothSidesSet) {
   const std::string path = SamplePath("odd", "truncated.cr2");
   if (path.empty()) GTEST_SKIP() << "no shared sample folder";
-  const UniqueBitmap image(DecodeInputImage(path, {kRawLoadAsAuto, {0, 160, 128}}));
+  const UniqueBitmap image(DecodeInputImage(path, {RawLoadAs::kAuto, {0, 160, 128}}));
   ExpectShape(image.get(), 160, 128, 16);
 }
 
 TEST(DecodeOddSample, DngWithoutPixelDataDecodesAllBlack) {
   const std::string path = SamplePath("odd", "pixels-stripped.dng");
   if (path.empty()) GTEST_SKIP() << "no shared sample folder";
-  const UniqueBitmap image(DecodeInputImage(path, {kRawLoadAs48, {}}));
+  const UniqueBitmap image(DecodeInputImage(path, {RawLoadAs::k48, {}}));
   ExpectShape(image.get(), 3024, 4032, 48);
   bool allBlack = true;
   for (unsigned y = 0; y < 4032 && allBlack; y += 7) {

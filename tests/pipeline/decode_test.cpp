@@ -21,24 +21,24 @@ constexpr DecodeMethod kPixels16 = DecodeMethod::kRawPixels16;
 
 TEST(DecodeOrder, HeaderlessFirstForCodes8And16AndLastOnlyWithFullGeometry) {
   const struct {
-    std::int32_t rawLoadAs;
+    RawLoadAs rawLoadAs;
     RawPixelGeometry geometry;
     Order order;
   } cases[] = {
-      {kRawLoadAsAuto, {}, {kRaw, kJpeg}},
-      {kRawLoadAs8, {}, {kPixels8, kRaw, kJpeg}},
-      {kRawLoadAs16, {}, {kPixels16, kRaw, kJpeg}},
-      {kRawLoadAs24, {}, {kRaw, kJpeg}},
-      {kRawLoadAs48HalfSize, {}, {kRaw, kJpeg}},
-      {kRawLoadAs48, {}, {kRaw, kJpeg}},
-      {kRawLoadAsAuto, {0, 640, 0}, {kRaw, kJpeg}},
-      {kRawLoadAsAuto, {0, 0, 480}, {kRaw, kJpeg}},
-      {kRawLoadAsAuto, {16, 640, 480}, {kRaw, kJpeg, kPixels16}},
-      {kRawLoadAs8, {0, 640, 480}, {kPixels8, kRaw, kJpeg, kPixels16}},
-      {kRawLoadAs48, {0, 640, 480}, {kRaw, kJpeg, kPixels16}},
+      {RawLoadAs::kAuto, {}, {kRaw, kJpeg}},
+      {RawLoadAs::k8, {}, {kPixels8, kRaw, kJpeg}},
+      {RawLoadAs::k16, {}, {kPixels16, kRaw, kJpeg}},
+      {RawLoadAs::k24, {}, {kRaw, kJpeg}},
+      {RawLoadAs::k48HalfSize, {}, {kRaw, kJpeg}},
+      {RawLoadAs::k48, {}, {kRaw, kJpeg}},
+      {RawLoadAs::kAuto, {0, 640, 0}, {kRaw, kJpeg}},
+      {RawLoadAs::kAuto, {0, 0, 480}, {kRaw, kJpeg}},
+      {RawLoadAs::kAuto, {16, 640, 480}, {kRaw, kJpeg, kPixels16}},
+      {RawLoadAs::k8, {0, 640, 480}, {kPixels8, kRaw, kJpeg, kPixels16}},
+      {RawLoadAs::k48, {0, 640, 480}, {kRaw, kJpeg, kPixels16}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "code " << c.rawLoadAs << ", " << c.geometry.width << " x "
+    SCOPED_TRACE(::testing::Message() << "code " << CodeOf(c.rawLoadAs) << ", " << c.geometry.width << " x "
                                       << c.geometry.height);
     EXPECT_EQ(DecodeOrder({c.rawLoadAs, c.geometry}), c.order);
   }
@@ -46,10 +46,13 @@ TEST(DecodeOrder, HeaderlessFirstForCodes8And16AndLastOnlyWithFullGeometry) {
 
 TEST(RawLoadFlags, FollowTheCodes) {
   const struct {
-    std::int32_t rawLoadAs;
-    int flags;
-  } cases[] = {{0, 1}, {1, 0}, {2, 0}, {3, 2}, {4, 4}, {5, 0}, {6, 0}, {-1, 0}};
-  for (const auto& c : cases) EXPECT_EQ(RawLoadFlags(c.rawLoadAs), c.flags) << "code " << c.rawLoadAs;
+    RawLoadAs rawLoadAs;
+    int flags;  // FreeImage's RAW_PREVIEW 1, RAW_DISPLAY 2, RAW_HALFSIZE 4
+  } cases[] = {{RawLoadAs::kAuto, 1}, {RawLoadAs::k8, 0},          {RawLoadAs::k16, 0},
+               {RawLoadAs::k24, 2},   {RawLoadAs::k48HalfSize, 4}, {RawLoadAs::k48, 0},
+               // Codes no keyword names, as a configuration file may hold.
+               {static_cast<RawLoadAs>(6), 0}, {static_cast<RawLoadAs>(-1), 0}};
+  for (const auto& c : cases) EXPECT_EQ(RawLoadFlags(c.rawLoadAs), c.flags) << "code " << CodeOf(c.rawLoadAs);
 }
 
 struct DecodedShape {
@@ -84,18 +87,18 @@ TEST_F(DecodeDng, EachLoadAsCodeGivesItsSizeAndDepth) {
   const auto side8 = static_cast<unsigned>(std::lround(std::sqrt(fileSize_)));
   const auto side16 = static_cast<unsigned>(std::lround(std::sqrt(fileSize_ / 2)));
   const struct {
-    std::int32_t rawLoadAs;
+    RawLoadAs rawLoadAs;
     DecodedShape shape;
   } cases[] = {
-      {kRawLoadAsAuto, {128, 96, 24}},       // the embedded preview
-      {kRawLoadAs8, {side8, side8, 8}},      // the file's bytes as a square of 8-bit pixels
-      {kRawLoadAs16, {side16, side16, 16}},  // and of 16-bit pixels
-      {kRawLoadAs24, {256, 192, 24}},
-      {kRawLoadAs48HalfSize, {128, 96, 48}},
-      {kRawLoadAs48, {256, 192, 48}},
+      {RawLoadAs::kAuto, {128, 96, 24}},       // the embedded preview
+      {RawLoadAs::k8, {side8, side8, 8}},      // the file's bytes as a square of 8-bit pixels
+      {RawLoadAs::k16, {side16, side16, 16}},  // and of 16-bit pixels
+      {RawLoadAs::k24, {256, 192, 24}},
+      {RawLoadAs::k48HalfSize, {128, 96, 48}},
+      {RawLoadAs::k48, {256, 192, 48}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "code " << c.rawLoadAs);
+    SCOPED_TRACE(::testing::Message() << "code " << CodeOf(c.rawLoadAs));
     const UniqueBitmap image(DecodeInputImage(withPreview_, {c.rawLoadAs, {}}));
     ASSERT_NE(image, nullptr);
     const DecodedShape shape = ShapeOf(image.get());
@@ -106,7 +109,7 @@ TEST_F(DecodeDng, EachLoadAsCodeGivesItsSizeAndDepth) {
 }
 
 TEST_F(DecodeDng, AutoWithoutPreviewDecodesTheSensorAt24Bits) {
-  const UniqueBitmap image(DecodeInputImage(plain_, {kRawLoadAsAuto, {}}));
+  const UniqueBitmap image(DecodeInputImage(plain_, {RawLoadAs::kAuto, {}}));
   ASSERT_NE(image, nullptr);
   const DecodedShape shape = ShapeOf(image.get());
   EXPECT_EQ(shape.width, 256U);
@@ -117,7 +120,7 @@ TEST_F(DecodeDng, AutoWithoutPreviewDecodesTheSensorAt24Bits) {
 TEST_F(DecodeDng, HeaderlessCodeFallsBackToTheRawReaderWhenItsGeometryFails) {
   // A header as long as the file leaves no pixel data, so the RAW reader (with RAW_DEFAULT) decodes it.
   const RawPixelGeometry noData{static_cast<std::int32_t>(fileSize_), 0, 0};
-  const UniqueBitmap image(DecodeInputImage(withPreview_, {kRawLoadAs8, noData}));
+  const UniqueBitmap image(DecodeInputImage(withPreview_, {RawLoadAs::k8, noData}));
   ASSERT_NE(image, nullptr);
   const DecodedShape shape = ShapeOf(image.get());
   EXPECT_EQ(shape.width, 256U);
@@ -128,8 +131,8 @@ TEST_F(DecodeDng, HeaderlessCodeFallsBackToTheRawReaderWhenItsGeometryFails) {
 TEST(DecodeInputImage, UnreadableFileFailsUnlessBothSidesAreSet) {
   TempDir dir;
   const std::string text = dir.WriteFile("notes.cr2", std::string(5000, 'x'));
-  for (const std::int32_t code : {kRawLoadAsAuto, kRawLoadAs24, kRawLoadAs48}) {
-    SCOPED_TRACE(::testing::Message() << "code " << code);
+  for (const RawLoadAs code : {RawLoadAs::kAuto, RawLoadAs::k24, RawLoadAs::k48}) {
+    SCOPED_TRACE(::testing::Message() << "code " << CodeOf(code));
     EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {}})), nullptr);
     EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {0, 50, 0}})), nullptr);
     EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {0, 0, 25}})), nullptr);
@@ -147,8 +150,8 @@ TEST(DecodeInputImage, UnreadableFileWithBadGeometryFails) {
   const std::string text = dir.WriteFile("notes.cr2", std::string(5000, 'x'));
   for (const RawPixelGeometry geometry : {RawPixelGeometry{-1, 50, 25}, RawPixelGeometry{0, -50, 25},
                                           RawPixelGeometry{0, INT32_MAX, INT32_MAX}, RawPixelGeometry{5000, 50, 25}}) {
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {kRawLoadAsAuto, geometry})), nullptr);
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {kRawLoadAs16, geometry})), nullptr);
+    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {RawLoadAs::kAuto, geometry})), nullptr);
+    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {RawLoadAs::k16, geometry})), nullptr);
   }
 }
 
@@ -170,8 +173,8 @@ TEST(DecodeInputImage, JpegDataUnderARawNameDecodesThroughTheJpegReader) {
 
 TEST(DecodeInputImage, MissingFileFails) {
   TempDir dir;
-  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {kRawLoadAsAuto, {0, 10, 10}})), nullptr);
-  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {kRawLoadAs8, {}})), nullptr);
+  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {RawLoadAs::kAuto, {0, 10, 10}})), nullptr);
+  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {RawLoadAs::k8, {}})), nullptr);
 }
 
 }  // namespace

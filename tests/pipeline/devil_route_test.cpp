@@ -31,12 +31,13 @@ TEST(DevilRoute, WritesPsdAndDdsAsBgraAndPcxAsBgrWithMipmapsOnlyForDds) {
     SCOPED_TRACE(row.format);
     TempDir dir;
     int depth = 0;
-    const Bitmap image(ConvertToOutputDepth(MakeQuadrantImage(64, 40), row.format, depth, true, 24));
+    const Bitmap image(ConvertToOutputDepth(MakeQuadrantImage(64, 40), FormatRow(row.format), depth, true, 24));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(depth, row.expectedDepth);
-    const EncodeRequest request = RequestFor(dir.path().string() + "/", row.format, depth, 0);
-    ASSERT_TRUE(EncodeImage(image.get(), nullptr, request));
-    const DecodedImage decoded = ReadWithDevil(request.outputPath);
+    const std::string path =
+        EncodeToFile(image.get(), nullptr, RequestFor(row.format, depth, 0), dir.path().string() + "/");
+    ASSERT_NE(path, "");
+    const DecodedImage decoded = ReadWithDevil(path);
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.bitsPerPixel, row.expectedDepth);
     EXPECT_EQ(decoded.mipmaps, row.expectedMipmaps);

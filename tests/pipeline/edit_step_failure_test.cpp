@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "pipeline/edit_steps.h"
-#include "pipeline/transform_codes.h"
+#include "settings/setting_codes.h"
 
 namespace lumivane::testing {
 namespace {
@@ -35,7 +35,7 @@ TEST(EditSteps, AStepWhoseLibraryCallYieldsNothingReturnsNoImage) {
       {"rotate about the centre",
        [&](FIBITMAP* image) {
          Settings advanced = settings;
-         advanced.transform.imageRotationType = kRotationAdvanced;
+         advanced.transform.imageRotationType = RotationType::kAdvanced;
          return RotateImage(image, advanced);
        }},
       {"colour correction", [&](FIBITMAP* image) { return AdjustImageColors(image, settings); }},

@@ -11,7 +11,6 @@
 #include "pipeline/encode_support.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/output_depth.h"
-#include "batch/temporary_path.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -68,14 +67,13 @@ class EncodeEveryFormat : public ::testing::TestWithParam<FormatDepth> {};
 TEST_P(EncodeEveryFormat, WritesAFileThatReadsBackWithItsSizeDepthAndPicture) {
   InitialiseEncoders();
   const FormatDepth& param = GetParam();
-  const auto row = FindOutputFormat(param.format);
-  ASSERT_TRUE(row.has_value());
+  ASSERT_NE(FindOutputFormat(param.format), nullptr);
   // Icons must be square.
   const unsigned width = param.format == "ico" ? 40 : 64;
   const unsigned height = 40;
   int depth = param.depth;
   std::unique_ptr<FIBITMAP, BitmapDeleter> image(ConvertToOutputDepth(
-      MakeQuadrantImage(width, height), param.format, depth, param.depth == kAutomatic, 24));
+      MakeQuadrantImage(width, height), FormatRow(param.format), depth, param.depth == kAutomatic, 24));
   ASSERT_NE(image, nullptr);
   if (param.depth == kAutomatic) EXPECT_EQ(depth, NearestAllowedBitDepth(param.format, 24));
   EXPECT_EQ(static_cast<int>(FreeImage_GetBPP(image.get())), depth);
@@ -84,17 +82,12 @@ TEST_P(EncodeEveryFormat, WritesAFileThatReadsBackWithItsSizeDepthAndPicture) {
 
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
-  EncodeRequest request;
-  request.format = param.format;
-  request.encoderTypeId = row->encoderTypeId;
-  request.outputBitDepth = depth;
-  request.saveFlags = param.format == "jxr" ? 100 : 0;
-  request.outputPath = folder + "out." + param.format;
-  request.temporaryPath = TemporaryOutputPath(folder, "", false, param.format);
-  ASSERT_TRUE(EncodeImage(image.get(), nullptr, request));
+  const EncodeRequest request = RequestFor(param.format, depth, param.format == "jxr" ? 100 : 0);
+  const std::string path = EncodeToFile(image.get(), nullptr, request, folder);
+  ASSERT_EQ(path, OutputPathIn(folder, param.format));
   EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out." + param.format});
 
-  const DecodedImage decoded = ReadOutput(request.outputPath, param.format);
+  const DecodedImage decoded = ReadOutput(path, param.format);
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.width, width);
   EXPECT_EQ(decoded.height, height);
@@ -115,11 +108,12 @@ std::unique_ptr<FIBITMAP, BitmapDeleter> WriteAndLoad(const std::string& format,
   TempDir dir;
   int outputDepth = depth;
   std::unique_ptr<FIBITMAP, BitmapDeleter> image(
-      ConvertToOutputDepth(MakeQuadrantImage(64, 40), format, outputDepth, false, 24));
-  const EncodeRequest request = RequestFor(dir.path().string() + "/", format, depth, 0);
-  if (image == nullptr || !EncodeImage(image.get(), nullptr, request)) return nullptr;
+      ConvertToOutputDepth(MakeQuadrantImage(64, 40), FormatRow(format), outputDepth, false, 24));
+  if (image == nullptr) return nullptr;
+  const std::string path = EncodeToFile(image.get(), nullptr, RequestFor(format, depth, 0), dir.path().string() + "/");
+  if (path.empty()) return nullptr;
   return std::unique_ptr<FIBITMAP, BitmapDeleter>(
-      FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(request.encoderTypeId), request.outputPath.c_str(), 0));
+      FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(FormatRow(format).encoderTypeId), path.c_str(), 0));
 }
 
 TEST(EncodedDepths, SixteenBitsAreFiveFiveFiveInTgaAndFiveSixFiveInBmp) {

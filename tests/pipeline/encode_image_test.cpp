@@ -2,9 +2,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "batch/output_naming.h"
 #include "pipeline/encode_image.h"
 #include "pipeline/encode_support.h"
 #include "pipeline/encoder_setup.h"
@@ -22,44 +25,46 @@ constexpr const char* kOlderOutput = "older output";
 struct RouteCase {
   const char* format;
   int depth;
-  int bmpColorTable;
+  ColorTable bmpColorTable;
   unsigned width;
   unsigned height;
 };
 
 // One picture per route: FreeImage, DevIL, jxrlib and the exact-palette BMP.
 const RouteCase kRoutes[] = {
-    {"png", 24, 0, 64, 40},
-    {"tiff", 24, 0, 64, 40},
-    {"psd", 32, 0, 64, 40},
-    {"pcx", 24, 0, 64, 40},
-    {"jxr", 24, 0, 64, 40},
-    {"bmp", 8, kBmpColorTableExact, 64, 40},
+    {"png", 24, ColorTable::kAuto, 64, 40},
+    {"tiff", 24, ColorTable::kAuto, 64, 40},
+    {"psd", 32, ColorTable::kAuto, 64, 40},
+    {"pcx", 24, ColorTable::kAuto, 64, 40},
+    {"jxr", 24, ColorTable::kAuto, 64, 40},
+    {"bmp", 8, ColorTable::kExact, 64, 40},
 };
 
 Bitmap MakeImage(const RouteCase& row, bool noise) {
   int depth = row.depth;
-  return Bitmap(ConvertToOutputDepth(noise ? MakeNoiseImage(row.width, row.height) : MakeQuadrantImage(row.width, row.height),
-                                     row.format, depth, false, 24));
+  return Bitmap(
+      ConvertToOutputDepth(noise ? MakeNoiseImage(row.width, row.height) : MakeQuadrantImage(row.width, row.height),
+                           FormatRow(row.format), depth, false, 24));
 }
 
-EncodeRequest RequestIn(const std::string& folder, const RouteCase& row) {
-  EncodeRequest request = RequestFor(folder, row.format, row.depth, row.format == std::string("jxr") ? 100 : 0);
+EncodeRequest RequestOf(const RouteCase& row) {
+  EncodeRequest request = RequestFor(row.format, row.depth, row.format == std::string("jxr") ? 100 : 0);
   request.bmpColorTable = row.bmpColorTable;
   return request;
 }
 
-TEST(EncodeImage, EveryRouteReplacesAnOlderOutputOfTheSameName) {
+TEST(EncodeImageFile, EveryRouteGivesAFileThatReplacesAnOlderOutputOfTheSameName) {
   InitialiseEncoders();
   for (const RouteCase& row : kRoutes) {
     SCOPED_TRACE(row.format);
     TempDir dir;
-    const EncodeRequest request = RequestIn(dir.path().string() + "/", row);
+    const std::string folder = dir.path().string() + "/";
     dir.WriteFile("out." + std::string(row.format), kOlderOutput);
     const Bitmap image = MakeImage(row, false);
-    ASSERT_TRUE(EncodeImage(image.get(), nullptr, request));
-    EXPECT_NE(ReadFileBytes(request.outputPath), kOlderOutput);
-    EXPECT_TRUE(ReadOutput(request.outputPath, row.format).ok);
+    const std::string path = EncodeToFile(image.get(), nullptr, RequestOf(row), folder);
+    ASSERT_EQ(path, OutputPathIn(folder, row.format));
+    EXPECT_NE(ReadFileBytes(path), kOlderOutput);
+    EXPECT_TRUE(ReadOutput(path, row.format).ok);
     EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out." + std::string(row.format)});
   }
 }
@@ -72,50 +77,76 @@ struct FailureCase {
 
 FIBITMAP* MakeImageOfDepth(unsigned width, unsigned height, int depth) {
   int outputDepth = depth;
-  return ConvertToOutputDepth(MakeQuadrantImage(width, height), "png", outputDepth, false, 24);
+  return ConvertToOutputDepth(MakeQuadrantImage(width, height), FormatRow("png"), outputDepth, false, 24);
 }
 
-TEST(EncodeImage, AFailedSaveLeavesAnOlderOutputWholeAndNoTemporaryFile) {
+// A refused image gives no bytes at all, so nothing reaches the output or a temporary file.
+TEST(EncodeImageFile, AnEncoderThatRefusesTheImageGivesNoBytes) {
   InitialiseEncoders();
   const FailureCase cases[] = {
-      {"icon that is not square", {"ico", 24, 0, 30, 20}, 24},
-      {"psd from 16 bits", {"psd", 16, 0, 32, 32}, 16},
-      {"jxr from 4 bits", {"jxr", 4, 0, 32, 32}, 4},
-      {"exact palette from 24 bits", {"bmp", 8, kBmpColorTableExact, 32, 32}, 24},
-      {"gif from 96 bits", {"gif", 96, 0, 32, 32}, 96},
+      {"icon that is not square", {"ico", 24, ColorTable::kAuto, 30, 20}, 24},
+      {"psd from 16 bits", {"psd", 16, ColorTable::kAuto, 32, 32}, 16},
+      {"jxr from 4 bits", {"jxr", 4, ColorTable::kAuto, 32, 32}, 4},
+      {"exact palette from 24 bits", {"bmp", 8, ColorTable::kExact, 32, 32}, 24},
+      {"gif from 96 bits", {"gif", 96, ColorTable::kAuto, 32, 32}, 96},
   };
   for (const FailureCase& row : cases) {
     SCOPED_TRACE(row.label);
     TempDir dir;
-    const EncodeRequest request = RequestIn(dir.path().string() + "/", row.route);
     dir.WriteFile("out." + std::string(row.route.format), kOlderOutput);
     const Bitmap image(MakeImageOfDepth(row.route.width, row.route.height, row.imageDepth));
     ASSERT_NE(image, nullptr);
-    EXPECT_FALSE(EncodeImage(image.get(), nullptr, request));
-    EXPECT_EQ(ReadFileBytes(request.outputPath), kOlderOutput);
+    EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestOf(row.route)).has_value());
+    EXPECT_EQ(EncodeToFile(image.get(), nullptr, RequestOf(row.route), dir.path().string() + "/"), "");
+    EXPECT_EQ(ReadFileBytes(OutputPathIn(dir.path().string() + "/", row.route.format)), kOlderOutput);
     EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out." + std::string(row.route.format)});
   }
 }
 
-TEST(EncodeImage, FailsIntoAFolderThatDoesNotExist) {
+TEST(EncodeImageFile, GivesNoBytesWithoutAnImageOrForAnUnknownFormat) {
+  InitialiseEncoders();
+  EXPECT_FALSE(EncodeImageFile(nullptr, nullptr, RequestFor("png", 24, 0)).has_value());
+  const Bitmap image(MakeQuadrantImage(16, 16));
+  EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestFor("raw", 24, 0)).has_value());
+  EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestFor("PNG", 24, 0)).has_value());
+  EXPECT_TRUE(EncodeImageFile(image.get(), nullptr, RequestFor("png", 24, 0)).has_value());
+}
+
+// The write of an output happens in the batch's commit, whatever route encoded the bytes.
+class CommitEncodedOutput : public ::testing::Test {
+ protected:
+  // Commits the route's encoding of the image as the output of "<input folder>/out.<ext>" into folder.
+  ConvertedFile Commit(const RouteCase& row, FIBITMAP* image, const std::string& folder) {
+    BatchPlan plan;
+    ResetSettings(plan.settings, true);
+    plan.outputFormat = row.format;
+    plan.outputFolder = folder;
+    FileToConvert file;
+    file.inputFile = "/nowhere/out.dng";
+    ConvertedFile converted;
+    converted.outputBitDepth = row.depth;
+    std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, nullptr, RequestOf(row));
+    EXPECT_TRUE(bytes.has_value());
+    if (bytes) converted.encoded = std::move(*bytes);
+    EXPECT_EQ(CommitConvertedFile(plan, ProtectedInputs{}, file, file.numbering, converted),
+              OutputPathIn(folder, row.format));
+    return converted;
+  }
+};
+
+TEST_F(CommitEncodedOutput, FailsIntoAFolderThatDoesNotExist) {
   InitialiseEncoders();
   for (const RouteCase& row : kRoutes) {
     SCOPED_TRACE(row.format);
     TempDir dir;
-    const EncodeRequest request = RequestIn(dir.path().string() + "/missing/", row);
     const Bitmap image = MakeImage(row, false);
-    EXPECT_FALSE(EncodeImage(image.get(), nullptr, request));
+    const ConvertedFile converted = Commit(row, image.get(), dir.path().string() + "/missing/");
+    EXPECT_EQ(converted.failure, ConversionFailure::kWriteFailed);
     EXPECT_TRUE(FolderEntries(dir.path().string()).empty());
   }
 }
 
-TEST(EncodeImage, FailsWithoutAnImage) {
-  TempDir dir;
-  EXPECT_FALSE(EncodeImage(nullptr, nullptr, RequestFor(dir.path().string() + "/", "png", 24, 0)));
-  EXPECT_TRUE(FolderEntries(dir.path().string()).empty());
-}
-
-TEST(EncodeImage, ASaveOntoAFullDiskFailsAndLeavesTheOlderOutputWhole) {
+TEST_F(CommitEncodedOutput, ASaveOntoAFullDiskFailsAndLeavesTheOlderOutputWhole) {
   InitialiseEncoders();
   SmallDisk disk;
   if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
@@ -124,18 +155,19 @@ TEST(EncodeImage, ASaveOntoAFullDiskFailsAndLeavesTheOlderOutputWhole) {
     // Noise of 256 x 256 needs far more than 64 KiB in every format.
     row.width = 256;
     row.height = 256;
-    const EncodeRequest request = RequestIn(disk.dir().path().string() + "/", row);
+    const std::string folder = disk.dir().path().string() + "/";
     disk.dir().WriteFile("out." + std::string(row.format), kOlderOutput);
     const Bitmap image = MakeImage(row, true);
     ASSERT_NE(image, nullptr);
-    EXPECT_FALSE(EncodeImage(image.get(), nullptr, request));
-    EXPECT_EQ(ReadFileBytes(request.outputPath), kOlderOutput);
+    const ConvertedFile converted = Commit(row, image.get(), folder);
+    EXPECT_EQ(converted.failure, ConversionFailure::kWriteFailed);
+    EXPECT_EQ(ReadFileBytes(OutputPathIn(folder, row.format)), kOlderOutput);
     EXPECT_EQ(FolderEntries(disk.dir().path().string()), std::vector<std::string>{"out." + std::string(row.format)});
-    std::filesystem::remove(request.outputPath);
+    std::filesystem::remove(OutputPathIn(folder, row.format));
   }
 }
 
-TEST(EncodeImage, TheFreeImageRouteCarriesTheHolderMetadataIntoTheFile) {
+TEST(EncodeImageFile, TheFreeImageRouteCarriesTheHolderMetadataIntoTheFile) {
   InitialiseEncoders();
   TempDir dir;
   Bitmap holder(FreeImage_AllocateT(FIT_BITMAP, 10, 10, 8, 0, 0, 0));
@@ -150,9 +182,10 @@ TEST(EncodeImage, TheFreeImageRouteCarriesTheHolderMetadataIntoTheFile) {
   FreeImage_DeleteTag(tag);
 
   const Bitmap image(MakeQuadrantImage(32, 32));
-  const EncodeRequest request = RequestFor(dir.path().string() + "/", "jpg", 24, 90);
-  ASSERT_TRUE(EncodeImage(image.get(), holder.get(), request));
-  const Bitmap back(FreeImage_Load(FIF_JPEG, request.outputPath.c_str(), 0));
+  const std::string path =
+      EncodeToFile(image.get(), holder.get(), RequestFor("jpg", 24, 90), dir.path().string() + "/");
+  ASSERT_NE(path, "");
+  const Bitmap back(FreeImage_Load(FIF_JPEG, path.c_str(), 0));
   ASSERT_NE(back, nullptr);
   FITAG* read = nullptr;
   ASSERT_TRUE(FreeImage_GetMetadata(FIMD_COMMENTS, back.get(), "Comment", &read));

@@ -4,14 +4,17 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 
 #include <IL/il.h>
 
+#include "batch/temporary_path.h"
 #include "formats/registry.h"
+#include "pipeline/encode_image.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/jxr_reader.h"
-#include "batch/temporary_path.h"
-
+#include "platform/file_write.h"
 
 namespace lumivane::testing {
 
@@ -44,16 +47,29 @@ FIBITMAP* MakeNoiseImage(unsigned width, unsigned height, unsigned seed) {
   return image;
 }
 
-EncodeRequest RequestFor(const std::string& folder, const std::string& format, int outputBitDepth, int saveFlags) {
+const OutputFormat& FormatRow(std::string_view identifier) {
+  const OutputFormat* row = FindOutputFormat(identifier);
+  if (row == nullptr) throw std::invalid_argument("not an output format: " + std::string(identifier));
+  return *row;
+}
+
+EncodeRequest RequestFor(const std::string& format, int outputBitDepth, int saveFlags) {
   EncodeRequest request;
   request.format = format;
-  const auto row = FindOutputFormat(format);
-  request.encoderTypeId = row ? row->encoderTypeId : -1;
   request.outputBitDepth = outputBitDepth;
   request.saveFlags = saveFlags;
-  request.outputPath = folder + "out." + format;
-  request.temporaryPath = TemporaryOutputPath(folder, "", false, format);
   return request;
+}
+
+std::string OutputPathIn(const std::string& folder, const std::string& format) { return folder + "out." + format; }
+
+std::string EncodeToFile(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request,
+                         const std::string& folder) {
+  const std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, metadataHolder, request);
+  if (!bytes) return "";
+  const std::string path = OutputPathIn(folder, request.format);
+  if (!WriteFileViaTemporary(TemporaryOutputPath(folder, "", false, request.format), path, *bytes)) return "";
+  return path;
 }
 
 void SetAlpha(FIBITMAP* image, BYTE alpha) {
@@ -148,8 +164,8 @@ DecodedImage ReadWithDevil(const std::string& path) {
 DecodedImage ReadOutput(const std::string& path, const std::string& format) {
   if (format == "psd" || format == "dds" || format == "pcx") return ReadWithDevil(path);
   if (format == "jxr") return ReadJpegXr(path);
-  const auto row = FindOutputFormat(format);
-  return row ? ReadWithFreeImage(path, row->encoderTypeId) : DecodedImage{};
+  const OutputFormat* row = FindOutputFormat(format);
+  return row != nullptr ? ReadWithFreeImage(path, row->encoderTypeId) : DecodedImage{};
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {

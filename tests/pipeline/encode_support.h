@@ -2,10 +2,12 @@
 // Pictures to encode and readers that decode written files independently of the encoders under test.
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <FreeImage.h>
 
+#include "formats/registry.h"
 #include "pipeline/decoded_image.h"
 #include "pipeline/encode_request.h"
 
@@ -24,9 +26,21 @@ FIBITMAP* MakeQuadrantImage(unsigned width, unsigned height);
 // Random-looking but repeatable 24-bit pixels, which compress badly.
 FIBITMAP* MakeNoiseImage(unsigned width, unsigned height, unsigned seed = 1);
 
-// A request to write "<folder>/out.<format>" (folder ending in "/") through a fresh temporary name, with the
-// registry's encoder id for the format.
-EncodeRequest RequestFor(const std::string& folder, const std::string& format, int outputBitDepth, int saveFlags);
+// The row of an output format identifier; throws std::invalid_argument (failing the test) for any other text.
+const OutputFormat& FormatRow(std::string_view identifier);
+
+// A request to encode an image converted to outputBitDepth for `format` with the encoder flags; the bmp colour
+// table automatic and the bmp compression none.
+EncodeRequest RequestFor(const std::string& format, int outputBitDepth, int saveFlags);
+
+// "<folder>out.<format>" (folder ending in "/"): where the tests write an encoded output.
+std::string OutputPathIn(const std::string& folder, const std::string& format);
+
+// Encodes image as the request asks (EncodeImageFile) and writes the bytes to OutputPathIn(folder, format) through a
+// fresh temporary name in that folder (WriteFileViaTemporary), as a batch commits an output. Returns that path, or
+// "" when the encoder or the write fails (nothing is written when the encoder fails).
+std::string EncodeToFile(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request,
+                         const std::string& folder);
 
 // Sets the alpha of every pixel of a 32-bit image (encoders may drop an alpha channel that is fully opaque).
 void SetAlpha(FIBITMAP* image, BYTE alpha);

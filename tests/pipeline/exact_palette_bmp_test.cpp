@@ -53,19 +53,25 @@ std::vector<unsigned char> OrdinaryBmp(FIBITMAP* image, int flags) {
   return bytes;
 }
 
+// The encoder's save flag and the header's compression field of a compression code: BI_RGB or BI_RLE8.
+int SaveFlagOf(RleCompression compression) { return compression == RleCompression::kRle ? BMP_SAVE_RLE : 0; }
+std::uint32_t HeaderCompressionOf(RleCompression compression) { return compression == RleCompression::kRle ? 1 : 0; }
+
 struct PaletteCase {
   unsigned usedEntries;
-  int compression;  // 0 plain, 1 RLE8 (also the save flag)
+  RleCompression compression;
 };
 
 TEST(ExactPaletteBitmap, HoldsOnlyThePaletteEntriesUpToTheHighestIndexUsed) {
-  for (const PaletteCase row : {PaletteCase{10, 0}, PaletteCase{10, 1}, PaletteCase{1, 0}, PaletteCase{256, 0},
-                                PaletteCase{200, 1}}) {
-    SCOPED_TRACE(std::to_string(row.usedEntries) + " entries, compression " + std::to_string(row.compression));
+  using enum RleCompression;
+  for (const PaletteCase row : {PaletteCase{10, kNone}, PaletteCase{10, kRle}, PaletteCase{1, kNone},
+                                PaletteCase{256, kNone}, PaletteCase{200, kRle}}) {
+    SCOPED_TRACE(std::to_string(row.usedEntries) + " entries, compression " +
+                 std::to_string(CodeOf(row.compression)));
     const Bitmap image(MakeIndexedImage(row.usedEntries));
-    const auto file = EncodeExactPaletteBitmap(image.get(), FIF_BMP, row.compression, row.compression);
+    const auto file = EncodeExactPaletteBitmap(image.get(), FIF_BMP, SaveFlagOf(row.compression), row.compression);
     ASSERT_TRUE(file.has_value());
-    const std::vector<unsigned char> ordinary = OrdinaryBmp(image.get(), row.compression);
+    const std::vector<unsigned char> ordinary = OrdinaryBmp(image.get(), SaveFlagOf(row.compression));
     ASSERT_GT(ordinary.size(), kFullPaletteBmpPixelOffset);
     const std::uint32_t pixelBytes = static_cast<std::uint32_t>(ordinary.size() - kFullPaletteBmpPixelOffset);
     const std::uint32_t pixelOffset = 54 + 4 * row.usedEntries;
@@ -79,7 +85,7 @@ TEST(ExactPaletteBitmap, HoldsOnlyThePaletteEntriesUpToTheHighestIndexUsed) {
     EXPECT_EQ(LittleEndian32(*file, 18), kWidth);
     EXPECT_EQ(LittleEndian32(*file, 22), kHeight);
     EXPECT_EQ(file->at(28), 8);
-    EXPECT_EQ(LittleEndian32(*file, 30), static_cast<std::uint32_t>(row.compression));
+    EXPECT_EQ(LittleEndian32(*file, 30), HeaderCompressionOf(row.compression));
     EXPECT_EQ(LittleEndian32(*file, 34), pixelBytes);
     EXPECT_EQ(LittleEndian32(*file, 38), LittleEndian32(ordinary, 38));  // resolution as the image has it
     EXPECT_EQ(LittleEndian32(*file, 46), row.usedEntries);
@@ -98,23 +104,24 @@ TEST(ExactPaletteBitmap, HoldsOnlyThePaletteEntriesUpToTheHighestIndexUsed) {
 TEST(ExactPaletteBitmap, IndicesZeroToNineGiveAFortyBytePaletteAtOffsetNinetyFour) {
   InitialiseEncoders();
   const Bitmap image(MakeIndexedImage(10));
-  for (const int compression : {0, 1}) {
-    SCOPED_TRACE("compression " + std::to_string(compression));
+  for (const RleCompression compression : {RleCompression::kNone, RleCompression::kRle}) {
+    SCOPED_TRACE("compression " + std::to_string(CodeOf(compression)));
     TempDir dir;
-    EncodeRequest request = RequestFor(dir.path().string() + "/", "bmp", 8, compression);
-    request.bmpColorTable = kBmpColorTableExact;
+    EncodeRequest request = RequestFor("bmp", 8, SaveFlagOf(compression));
+    request.bmpColorTable = ColorTable::kExact;
     request.bmpCompression = compression;
-    ASSERT_TRUE(EncodeImage(image.get(), nullptr, request));
+    const std::string path = EncodeToFile(image.get(), nullptr, request, dir.path().string() + "/");
+    ASSERT_NE(path, "");
     EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out.bmp"});
-    const std::string bytes = ReadFileBytes(request.outputPath);
+    const std::string bytes = ReadFileBytes(path);
     const std::vector<unsigned char> file(bytes.begin(), bytes.end());
     EXPECT_EQ(LittleEndian32(file, 10), 94u);
-    EXPECT_EQ(LittleEndian32(file, 30), static_cast<std::uint32_t>(compression));
+    EXPECT_EQ(LittleEndian32(file, 30), HeaderCompressionOf(compression));
     EXPECT_EQ(LittleEndian32(file, 46), 10u);
 
     // Another BMP reader sees the same picture. (FreeImage's own reader refuses RLE8 data whose last row ends with
     // an end-of-line code before the end-of-bitmap code, which is how FreeImage's encoder writes it.)
-    const DecodedImage back = ReadWithDevil(request.outputPath);
+    const DecodedImage back = ReadWithDevil(path);
     ASSERT_TRUE(back.ok);
     ASSERT_EQ(back.width, kWidth);
     ASSERT_EQ(back.height, kHeight);
@@ -134,27 +141,33 @@ TEST(ExactPaletteBitmap, IndicesZeroToNineGiveAFortyBytePaletteAtOffsetNinetyFou
 
 TEST(ExactPaletteBitmap, IsUsedOnlyForEightBitBmpWithTheExactColourTable) {
   InitialiseEncoders();
-  TempDir dir;
   const Bitmap image(MakeIndexedImage(10));
-  const EncodeRequest ordinary = RequestFor(dir.path().string() + "/", "bmp", 8, 0);
-  ASSERT_TRUE(EncodeImage(image.get(), nullptr, ordinary));
-  const std::string bytes = ReadFileBytes(ordinary.outputPath);
-  EXPECT_EQ(LittleEndian32(std::vector<unsigned char>(bytes.begin(), bytes.end()), 10), kFullPaletteBmpPixelOffset);
+  const auto ordinary = EncodeImageFile(image.get(), nullptr, RequestFor("bmp", 8, 0));
+  ASSERT_TRUE(ordinary.has_value());
+  EXPECT_EQ(LittleEndian32(*ordinary, 10), kFullPaletteBmpPixelOffset);
+  // The exact colour table applies at 8 bits only.
+  const Bitmap trueColour(MakeQuadrantImage(16, 16));
+  EncodeRequest deeper = RequestFor("bmp", 24, 0);
+  deeper.bmpColorTable = ColorTable::kExact;
+  const auto deep = EncodeImageFile(trueColour.get(), nullptr, deeper);
+  ASSERT_TRUE(deep.has_value());
+  EXPECT_EQ(LittleEndian32(*deep, 10), 54u);
+  EXPECT_EQ((*deep)[28], 24);
 }
 
 TEST(ExactPaletteBitmap, RefusesImagesThatAreNotEightBitPalettised) {
   for (const int bitsPerPixel : {1, 4, 16, 24, 32}) {
     const Bitmap image(FreeImage_Allocate(8, 8, bitsPerPixel));
-    EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_BMP, 0, 0).has_value()) << bitsPerPixel;
+    EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_BMP, 0, RleCompression::kNone).has_value()) << bitsPerPixel;
   }
-  EXPECT_FALSE(EncodeExactPaletteBitmap(nullptr, FIF_BMP, 0, 0).has_value());
+  EXPECT_FALSE(EncodeExactPaletteBitmap(nullptr, FIF_BMP, 0, RleCompression::kNone).has_value());
 }
 
 TEST(ExactPaletteBitmap, FailsWhenTheEncoderDoesNotWriteBmp) {
   // Any other encoder's stream does not have the BMP layout the palette is cut from.
   const Bitmap image(MakeIndexedImage(10));
-  EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_PNG, 0, 0).has_value());
-  EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_UNKNOWN, 0, 0).has_value());
+  EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_PNG, 0, RleCompression::kNone).has_value());
+  EXPECT_FALSE(EncodeExactPaletteBitmap(image.get(), FIF_UNKNOWN, 0, RleCompression::kNone).has_value());
 }
 
 }  // namespace

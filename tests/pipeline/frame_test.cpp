@@ -17,7 +17,7 @@ constexpr Rgb kPurple{128, 0, 128};
 
 Settings FrameSettings(std::int32_t left, std::int32_t right, std::int32_t top, std::int32_t bottom) {
   Settings settings = DefaultSettings();
-  settings.frame.doFrame = 1;
+  settings.frame.doFrame = FrameKind::kSolid;
   settings.frame.solidLeft = left;
   settings.frame.solidRight = right;
   settings.frame.solidTop = top;
@@ -128,12 +128,12 @@ TEST(DrawSolidFrame, ZeroWidthsDrawNothingVisible) {
 
 TEST(DrawSolidFrame, OffLeavesTheImageAndOtherKindsOnlyConvertIt) {
   Settings settings = FrameSettings(10, 10, 10, 10);
-  settings.frame.doFrame = 0;
+  settings.frame.doFrame = FrameKind::kNone;
   FIBITMAP* grey = FreeImage_Allocate(30, 20, 8);
   EXPECT_EQ(DrawSolidFrame(grey, 30, 20, settings), grey);
   FreeImage_Unload(grey);
 
-  settings.frame.doFrame = 2;
+  settings.frame.doFrame = static_cast<FrameKind>(2);  // no keyword names it
   const UniqueBitmap converted(DrawSolidFrame(FreeImage_Allocate(30, 20, 8), 30, 20, settings));
   ASSERT_TRUE(converted);
   EXPECT_EQ(FreeImage_GetBPP(converted.get()), 24u);

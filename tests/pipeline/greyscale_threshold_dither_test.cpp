@@ -4,7 +4,7 @@
 
 #include "pipeline/edit_steps.h"
 #include "pipeline/encode_support.h"
-#include "pipeline/transform_codes.h"
+#include "settings/setting_codes.h"
 #include "pipeline/transform_images.h"
 #include "support/unique_bitmap.h"
 
@@ -18,7 +18,7 @@ Settings ThresholdSettings(std::int32_t level) {
   return settings;
 }
 
-Settings DitherSettings(std::int8_t algorithm) {
+Settings DitherSettings(DitherAlgorithm algorithm) {
   Settings settings;
   settings.adjustment.doImageDither = 1;
   settings.adjustment.imageDitherAlgorithm = algorithm;
@@ -87,18 +87,19 @@ TEST(ThresholdImage, WorksFrom4To32BitsAndConvertsTheRest) {
 
 TEST(DitherImage, EachAlgorithmUsesFreeImagesNumber) {
   const struct {
-    std::int8_t code;
+    DitherAlgorithm code;
     FREE_IMAGE_DITHER algorithm;
   } cases[] = {
-      {kDitherFloydSteinberg, FID_FS},
-      {kDitherBayer4, FID_BAYER4x4},
-      {kDitherBayer8, FID_BAYER8x8},
-      {kDitherBayer16, FID_BAYER16x16},
-      {kDitherCluster6, FID_CLUSTER6x6},
-      {kDitherCluster8, FID_CLUSTER8x8},
-      {kDitherCluster16, FID_CLUSTER16x16},
-      {7, FID_FS},
-      {-3, FID_FS},
+      {DitherAlgorithm::kFloydSteinberg, FID_FS},
+      {DitherAlgorithm::kBayer4, FID_BAYER4x4},
+      {DitherAlgorithm::kBayer8, FID_BAYER8x8},
+      {DitherAlgorithm::kBayer16, FID_BAYER16x16},
+      {DitherAlgorithm::kCluster6, FID_CLUSTER6x6},
+      {DitherAlgorithm::kCluster8, FID_CLUSTER8x8},
+      {DitherAlgorithm::kCluster16, FID_CLUSTER16x16},
+      // Codes no keyword names, as a configuration file may hold.
+      {static_cast<DitherAlgorithm>(7), FID_FS},
+      {static_cast<DitherAlgorithm>(-3), FID_FS},
   };
   const UniqueBitmap ramp(MakeGreyRamp8(256, 64));
   ASSERT_NE(ramp, nullptr);
@@ -111,7 +112,7 @@ TEST(DitherImage, EachAlgorithmUsesFreeImagesNumber) {
     byAlgorithm.push_back(PixelBytes(direct.get()));
   }
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "algorithm " << int{c.code});
+    SCOPED_TRACE(::testing::Message() << "algorithm " << CodeOf(c.code));
     const UniqueBitmap dithered(DitherImage(FreeImage_Clone(ramp.get()), DitherSettings(c.code)));
     ASSERT_NE(dithered, nullptr);
     EXPECT_EQ(FreeImage_GetBPP(dithered.get()), 1U);
@@ -122,7 +123,7 @@ TEST(DitherImage, EachAlgorithmUsesFreeImagesNumber) {
 TEST(DitherImage, WorksFrom4To32BitsAndConvertsTheRest) {
   for (const unsigned bpp : {1U, 4U, 8U, 16U, 24U, 32U, 48U}) {
     SCOPED_TRACE(::testing::Message() << bpp << " bits");
-    const UniqueBitmap result(DitherImage(MakeImageOfDepth(64, 16, bpp), DitherSettings(kDitherBayer4)));
+    const UniqueBitmap result(DitherImage(MakeImageOfDepth(64, 16, bpp), DitherSettings(DitherAlgorithm::kBayer4)));
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(FreeImage_GetBPP(result.get()), 1U);
   }
@@ -132,7 +133,7 @@ TEST(GreyscaleThresholdDither, AllThreeRunOneAfterAnother) {
   Settings settings = ThresholdSettings(300);  // acts as 44
   settings.adjustment.doImageGreyscale = 1;
   settings.adjustment.doImageDither = 1;
-  settings.adjustment.imageDitherAlgorithm = kDitherFloydSteinberg;
+  settings.adjustment.imageDitherAlgorithm = DitherAlgorithm::kFloydSteinberg;
   FIBITMAP* image = MakeGreyGradient(256, 4, 0, 255);
   ASSERT_NE(image, nullptr);
 

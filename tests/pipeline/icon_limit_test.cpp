@@ -7,7 +7,7 @@
 namespace lumivane::testing {
 namespace {
 
-TEST(LimitIconSize, RescalesIconsLargerThan128ToExactly128) {
+TEST(LimitToLargestSide, RescalesIconsLargerThan128ToExactly128) {
   const struct {
     const char* format;
     unsigned width, height, bpp;
@@ -21,7 +21,7 @@ TEST(LimitIconSize, RescalesIconsLargerThan128ToExactly128) {
       {"ico", 128, 128, 24, 128, 128},
       {"ico", 16, 16, 24, 16, 16},
       {"png", 640, 480, 24, 640, 480},
-      {"ICO", 640, 480, 24, 640, 480},  // output format identifiers are lower case and compared exactly
+      {"tga", 640, 480, 24, 640, 480},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.format << " " << c.width << " x " << c.height);
@@ -29,7 +29,9 @@ TEST(LimitIconSize, RescalesIconsLargerThan128ToExactly128) {
         FreeImage_Allocate(static_cast<int>(c.width), static_cast<int>(c.height), static_cast<int>(c.bpp));
     ASSERT_NE(image, nullptr);
     const bool rescaled = c.width != c.expectedWidth || c.height != c.expectedHeight;
-    const UniqueBitmap result(LimitIconSize(image, c.format));
+    const OutputFormat* format = FindOutputFormat(c.format);
+    ASSERT_NE(format, nullptr);
+    const UniqueBitmap result(LimitToLargestSide(image, *format));
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(FreeImage_GetWidth(result.get()), c.expectedWidth);
     EXPECT_EQ(FreeImage_GetHeight(result.get()), c.expectedHeight);
@@ -37,7 +39,9 @@ TEST(LimitIconSize, RescalesIconsLargerThan128ToExactly128) {
   }
 }
 
-TEST(LimitIconSize, NoImageStaysNoImage) { EXPECT_EQ(LimitIconSize(nullptr, "ico"), nullptr); }
+TEST(LimitToLargestSide, NoImageStaysNoImage) {
+  EXPECT_EQ(LimitToLargestSide(nullptr, *FindOutputFormat("ico")), nullptr);
+}
 
 }  // namespace
 }  // namespace lumivane::testing

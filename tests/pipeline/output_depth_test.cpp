@@ -57,7 +57,8 @@ TEST(ConvertToOutputDepth, ConvertsByTheOutputBitDepth) {
                  std::to_string(row.outputBitDepth));
     Bitmap source = MakeSource(row.sourceBitDepth);
     int depth = row.outputBitDepth;
-    const Bitmap converted(ConvertToOutputDepth(source.release(), row.format, depth, false, row.sourceBitDepth));
+    const Bitmap converted(
+        ConvertToOutputDepth(source.release(), FormatRow(row.format), depth, false, row.sourceBitDepth));
     ASSERT_NE(converted, nullptr);
     EXPECT_EQ(depth, row.outputBitDepth);
     EXPECT_EQ(static_cast<int>(FreeImage_GetBPP(converted.get())), row.outputBitDepth);
@@ -71,7 +72,7 @@ TEST(ConvertToOutputDepth, ConvertsByTheOutputBitDepth) {
 
 TEST(ConvertToOutputDepth, QuantisesOtherFormatsToAWuPaletteThatKeepsTheColours) {
   int depth = 8;
-  const Bitmap converted(ConvertToOutputDepth(MakeQuadrantImage(64, 40), "png", depth, false, 24));
+  const Bitmap converted(ConvertToOutputDepth(MakeQuadrantImage(64, 40), FormatRow("png"), depth, false, 24));
   ASSERT_NE(converted, nullptr);
   const RGBQUAD* palette = FreeImage_GetPalette(converted.get());
   // Top-left is red: scan line 39 is the top row.
@@ -84,7 +85,7 @@ TEST(ConvertToOutputDepth, QuantisesOtherFormatsToAWuPaletteThatKeepsTheColours)
 TEST(ConvertToOutputDepth, ReturnsTheSameImageWhenItHasTheDepthAlready) {
   FIBITMAP* image = MakeQuadrantImage(8, 8);
   int depth = 24;
-  FIBITMAP* result = ConvertToOutputDepth(image, "jpg", depth, false, 24);
+  FIBITMAP* result = ConvertToOutputDepth(image, FormatRow("jpg"), depth, false, 24);
   EXPECT_EQ(result, image);
   FreeImage_Unload(result);
 }
@@ -92,13 +93,14 @@ TEST(ConvertToOutputDepth, ReturnsTheSameImageWhenItHasTheDepthAlready) {
 TEST(ConvertToOutputDepth, GivesNoImageForDepthsWithoutAConversion) {
   for (const int unsupported : {0, 2, 12, 64, 128}) {
     int depth = unsupported;
-    EXPECT_EQ(ConvertToOutputDepth(MakeQuadrantImage(8, 8), "tiff", depth, false, 24), nullptr) << unsupported;
+    EXPECT_EQ(ConvertToOutputDepth(MakeQuadrantImage(8, 8), FormatRow("tiff"), depth, false, 24), nullptr)
+        << unsupported;
   }
 }
 
 TEST(ConvertToOutputDepth, WithoutAnImageGivesNoneAndLeavesTheDepth) {
   int depth = 17;
-  EXPECT_EQ(ConvertToOutputDepth(nullptr, "jpg", depth, true, 48), nullptr);
+  EXPECT_EQ(ConvertToOutputDepth(nullptr, FormatRow("jpg"), depth, true, 48), nullptr);
   EXPECT_EQ(depth, 17);
 }
 
@@ -116,8 +118,8 @@ TEST(ConvertToOutputDepth, AutomaticDepthTakesTheAllowedDepthNearestToTheSource)
   for (const AutomaticDepth& row : rows) {
     SCOPED_TRACE(std::string(row.format) + " from " + std::to_string(row.sourceBitDepth));
     int depth = 0;
-    const Bitmap converted(
-        ConvertToOutputDepth(MakeSource(row.sourceBitDepth).release(), row.format, depth, true, row.sourceBitDepth));
+    const Bitmap converted(ConvertToOutputDepth(MakeSource(row.sourceBitDepth).release(), FormatRow(row.format), depth,
+                                                true, row.sourceBitDepth));
     ASSERT_NE(converted, nullptr);
     EXPECT_EQ(depth, row.expectedDepth);
     EXPECT_EQ(static_cast<int>(FreeImage_GetBPP(converted.get())), row.expectedDepth);
@@ -126,7 +128,7 @@ TEST(ConvertToOutputDepth, AutomaticDepthTakesTheAllowedDepthNearestToTheSource)
 
 TEST(ConvertToOutputDepth, AutomaticDepthReplacesAFixedDepthEveryTime) {
   int depth = 8;
-  const Bitmap converted(ConvertToOutputDepth(MakeSource(48).release(), "jpg", depth, true, 48));
+  const Bitmap converted(ConvertToOutputDepth(MakeSource(48).release(), FormatRow("jpg"), depth, true, 48));
   ASSERT_NE(converted, nullptr);
   EXPECT_EQ(depth, 24);
 }

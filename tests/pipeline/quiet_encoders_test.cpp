@@ -11,7 +11,6 @@
 #include "pipeline/encode_support.h"
 #include "pipeline/encoder_setup.h"
 #include "pipeline/output_depth.h"
-#include "batch/temporary_path.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -69,18 +68,13 @@ FIBITMAP* MakeHolderWithExif() {
   return holder;
 }
 
+// Encodes and writes the output as a batch does; true when the file was written.
 bool Encode(const TempDir& dir, const std::string& format, int depth, unsigned width, unsigned height,
             FIBITMAP* holder) {
   std::unique_ptr<FIBITMAP, BitmapDeleter> image(
-      ConvertToOutputDepth(MakeQuadrantImage(width, height), format, depth, false, 24));
-  EncodeRequest request;
-  request.format = format;
-  request.encoderTypeId = FindOutputFormat(format)->encoderTypeId;
-  request.outputBitDepth = depth;
-  request.saveFlags = format == "jxr" ? 100 : 0;
-  request.outputPath = dir / ("out." + format);
-  request.temporaryPath = TemporaryOutputPath(dir.path().string() + "/", "", false, format);
-  return EncodeImage(image.get(), holder, request);
+      ConvertToOutputDepth(MakeQuadrantImage(width, height), FormatRow(format), depth, false, 24));
+  const EncodeRequest request = RequestFor(format, depth, format == "jxr" ? 100 : 0);
+  return !EncodeToFile(image.get(), holder, request, dir.path().string() + "/").empty();
 }
 
 TEST(QuietEncoders, NoRoutePrintsOnStandardErrorWhetherItSucceedsOrFails) {

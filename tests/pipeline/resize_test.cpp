@@ -5,7 +5,7 @@
 
 #include "pipeline/edit_steps.h"
 #include "pipeline/encode_support.h"
-#include "pipeline/transform_codes.h"
+#include "settings/setting_codes.h"
 #include "pipeline/transform_images.h"
 #include "support/unique_bitmap.h"
 
@@ -16,11 +16,11 @@ struct ResizeCase {
   const char* name;
   unsigned width, height;
   std::int32_t targetWidth;
-  std::int8_t widthUnit;
+  SizeUnit widthUnit;
   std::int32_t targetHeight;
-  std::int8_t heightUnit;
+  SizeUnit heightUnit;
   std::int8_t keepAspectRatio;
-  std::int8_t resizeType;
+  ResizeType resizeType;
   unsigned expectedWidth, expectedHeight;  // equal to width and height: the image is left alone
 };
 
@@ -36,10 +36,10 @@ Settings ResizeSettings(const ResizeCase& c) {
   return settings;
 }
 
-constexpr std::int8_t kPx = kSizeUnitPixels;
-constexpr std::int8_t kPct = kSizeUnitPercent;
-constexpr std::int8_t kAll = kResizeAllImages;
-constexpr std::int8_t kLarge = kResizeLargeImages;
+constexpr SizeUnit kPx = SizeUnit::kPixels;
+constexpr SizeUnit kPct = SizeUnit::kPercent;
+constexpr ResizeType kAll = ResizeType::kAllImages;
+constexpr ResizeType kLarge = ResizeType::kLargeImages;
 
 TEST(ResizeImage, NewSizeFollowsTheTargetsUnitsAndAspectRatio) {
   const ResizeCase cases[] = {
@@ -79,7 +79,7 @@ TEST(ResizeImage, LeavesTheImageAloneWithoutAUsableTarget) {
       {"negative percent", 400, 300, -50, kPct, 50, kPct, 0, kAll, 400, 300},
       {"percent rounding to 0", 400, 300, 50, kPx, 0, kPct, 0, kAll, 400, 300},
       {"tiny percent", 40, 30, 1, kPct, 1, kPct, 0, kAll, 40, 30},
-      {"unknown unit", 400, 300, 200, 2, 200, kPx, 0, kAll, 400, 300},
+      {"unknown unit", 400, 300, 200, static_cast<SizeUnit>(2), 200, kPx, 0, kAll, 400, 300},
       {"target equals the size", 400, 300, 400, kPx, 300, kPx, 0, kAll, 400, 300},
       {"100 percent", 400, 300, 100, kPct, 100, kPct, 1, kAll, 400, 300},
       {"most negative", 400, 300, INT32_MIN, kPx, INT32_MIN, kPct, 1, kAll, 400, 300},
@@ -118,17 +118,18 @@ TEST(ResizeImage, FailsCleanlyOnSizesNoBitmapCanHave) {
 
 TEST(ResizeImage, EachAlgorithmUsesItsFilter) {
   const struct {
-    std::int8_t code;
+    ResizeAlgorithm code;
     FREE_IMAGE_FILTER filter;
   } cases[] = {
-      {kResizeBox, FILTER_BOX},
-      {kResizeBilinear, FILTER_BILINEAR},
-      {kResizeBSpline, FILTER_BSPLINE},
-      {kResizeBicubic, FILTER_BICUBIC},
-      {kResizeCatmullRom, FILTER_CATMULLROM},
-      {kResizeLanczos, FILTER_LANCZOS3},
-      {6, FILTER_BICUBIC},
-      {-1, FILTER_BICUBIC},
+      {ResizeAlgorithm::kBox, FILTER_BOX},
+      {ResizeAlgorithm::kBilinear, FILTER_BILINEAR},
+      {ResizeAlgorithm::kBSpline, FILTER_BSPLINE},
+      {ResizeAlgorithm::kBicubic, FILTER_BICUBIC},
+      {ResizeAlgorithm::kCatmullRom, FILTER_CATMULLROM},
+      {ResizeAlgorithm::kLanczos, FILTER_LANCZOS3},
+      // Codes no keyword names, as a configuration file may hold.
+      {static_cast<ResizeAlgorithm>(6), FILTER_BICUBIC},
+      {static_cast<ResizeAlgorithm>(-1), FILTER_BICUBIC},
   };
   const UniqueBitmap source(MakeNoiseImage(64, 48, 7));
   ASSERT_NE(source, nullptr);
@@ -142,7 +143,7 @@ TEST(ResizeImage, EachAlgorithmUsesItsFilter) {
     byFilter.push_back(PixelBytes(direct.get()));
   }
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "algorithm " << int{c.code});
+    SCOPED_TRACE(::testing::Message() << "algorithm " << CodeOf(c.code));
     ResizeCase size{"", 64, 48, 37, kPx, 29, kPx, 0, kAll, 37, 29};
     Settings settings = ResizeSettings(size);
     settings.transform.imageResizeAlgorithm = c.code;

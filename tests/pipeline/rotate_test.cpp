@@ -5,14 +5,14 @@
 
 #include "pipeline/edit_steps.h"
 #include "pipeline/encode_support.h"
-#include "pipeline/transform_codes.h"
+#include "settings/setting_codes.h"
 #include "pipeline/transform_images.h"
 #include "support/unique_bitmap.h"
 
 namespace lumivane::testing {
 namespace {
 
-Settings RotationSettings(std::int32_t angle, std::int8_t type, std::string backColour = "000000") {
+Settings RotationSettings(std::int32_t angle, RotationType type, std::string backColour = "000000") {
   Settings settings;
   settings.transform.doImageRotation = 1;
   settings.transform.imageRotation = angle;
@@ -24,15 +24,15 @@ Settings RotationSettings(std::int32_t angle, std::int8_t type, std::string back
 TEST(RotateImage, QuarterTurnSwapsTheSidesOnlyOnAGrowingCanvas) {
   // Rotation about the centre resamples every pixel, slowly: a smaller picture of the same shape shows the same.
   const struct {
-    std::int8_t type;
+    RotationType type;
     unsigned width, height;
     unsigned expectedWidth, expectedHeight;
   } cases[] = {
-      {kRotationSimple, 4000, 3000, 3000, 4000},
-      {kRotationAdvanced, 400, 300, 400, 300},
+      {RotationType::kSimple, 4000, 3000, 3000, 4000},
+      {RotationType::kAdvanced, 400, 300, 400, 300},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "type " << int{c.type});
+    SCOPED_TRACE(::testing::Message() << "type " << CodeOf(c.type));
     FIBITMAP* image = FreeImage_Allocate(static_cast<int>(c.width), static_cast<int>(c.height), 24);
     const UniqueBitmap rotated(RotateImage(image, RotationSettings(90, c.type)));
     ASSERT_NE(rotated, nullptr);
@@ -49,9 +49,9 @@ TEST(RotateImage, OnlyAnglesFrom1To359Rotate) {
       {0, false},   {360, false}, {-90, false}, {-1, false}, {450, false},
       {720, false}, {1, true},    {90, true},   {180, true}, {359, true},
   };
-  for (const std::int8_t type : {kRotationSimple, kRotationAdvanced}) {
+  for (const RotationType type : {RotationType::kSimple, RotationType::kAdvanced}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(::testing::Message() << "type " << int{type} << ", angle " << c.angle);
+      SCOPED_TRACE(::testing::Message() << "type " << CodeOf(type) << ", angle " << c.angle);
       FIBITMAP* image = MakeQuadrantImage(40, 20);
       ASSERT_NE(image, nullptr);
       const std::vector<BYTE> before = PixelBytes(image);
@@ -69,7 +69,7 @@ TEST(RotateImage, OnlyAnglesFrom1To359Rotate) {
 }
 
 TEST(RotateImage, NothingHappensWhenSwitchedOff) {
-  Settings settings = RotationSettings(90, kRotationSimple);
+  Settings settings = RotationSettings(90, RotationType::kSimple);
   settings.transform.doImageRotation = 0;
   FIBITMAP* image = MakeImageOfDepth(40, 20, 8);
   ASSERT_NE(image, nullptr);
@@ -92,7 +92,7 @@ TEST(RotateImage, AddedCornersTakeTheBackColour) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.backColour);
     const UniqueBitmap rotated(RotateImage(MakeFilledImage(100, 100, 24, {255, 255, 255}),
-                                           RotationSettings(45, kRotationSimple, c.backColour)));
+                                           RotationSettings(45, RotationType::kSimple, c.backColour)));
     ASSERT_NE(rotated, nullptr);
     const unsigned width = FreeImage_GetWidth(rotated.get());
     const unsigned height = FreeImage_GetHeight(rotated.get());
@@ -115,7 +115,7 @@ TEST(RotateImage, AboutTheCentreTurnsThePictureInPlace) {
       FreeImage_SetPixelColor(image, x, y, &red);
     }
   }
-  const UniqueBitmap rotated(RotateImage(image, RotationSettings(90, kRotationAdvanced)));
+  const UniqueBitmap rotated(RotateImage(image, RotationSettings(90, RotationType::kAdvanced)));
   ASSERT_NE(rotated, nullptr);
   ASSERT_EQ(FreeImage_GetWidth(rotated.get()), 41U);
   EXPECT_EQ(RgbAt(rotated.get(), 5, 5), RgbAt(rotated.get(), 35, 5));
@@ -128,9 +128,9 @@ TEST(RotateImage, WorksOn24Or32BitsAndConvertsEveryOtherDepth) {
     unsigned bpp;
     unsigned expectedBpp;
   } cases[] = {{1, 24}, {4, 24}, {8, 24}, {16, 24}, {24, 24}, {32, 32}, {48, 24}};
-  for (const std::int8_t type : {kRotationSimple, kRotationAdvanced}) {
+  for (const RotationType type : {RotationType::kSimple, RotationType::kAdvanced}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(::testing::Message() << "type " << int{type} << ", " << c.bpp << " bits");
+      SCOPED_TRACE(::testing::Message() << "type " << CodeOf(type) << ", " << c.bpp << " bits");
       const UniqueBitmap rotated(RotateImage(MakeImageOfDepth(40, 20, c.bpp), RotationSettings(30, type)));
       ASSERT_NE(rotated, nullptr);
       EXPECT_EQ(FreeImage_GetImageType(rotated.get()), FIT_BITMAP);
@@ -141,7 +141,7 @@ TEST(RotateImage, WorksOn24Or32BitsAndConvertsEveryOtherDepth) {
 
 TEST(RotateImage, ThirtyTwoBitCornersAreTransparentBackColour) {
   const UniqueBitmap rotated(
-      RotateImage(MakeFilledImage(60, 40, 32, {10, 20, 30}), RotationSettings(45, kRotationSimple, "FF8000")));
+      RotateImage(MakeFilledImage(60, 40, 32, {10, 20, 30}), RotationSettings(45, RotationType::kSimple, "FF8000")));
   ASSERT_NE(rotated, nullptr);
   ASSERT_EQ(FreeImage_GetBPP(rotated.get()), 32U);
   const RGBQUAD corner = PixelAt(rotated.get(), 0, 0);
@@ -155,16 +155,17 @@ TEST(RotateImage, ThirtyTwoBitCornersAreTransparentBackColour) {
 }
 
 TEST(RotateImage, AnUnknownTypeConvertsButDoesNotRotate) {
+  const RotationType unknown = static_cast<RotationType>(2);  // no keyword names it
   FIBITMAP* image = MakeImageOfDepth(40, 20, 8);
   ASSERT_NE(image, nullptr);
-  const UniqueBitmap converted(RotateImage(image, RotationSettings(90, 2)));
+  const UniqueBitmap converted(RotateImage(image, RotationSettings(90, unknown)));
   ASSERT_NE(converted, nullptr);
   EXPECT_EQ(FreeImage_GetBPP(converted.get()), 24U);
   EXPECT_EQ(FreeImage_GetWidth(converted.get()), 40U);
   EXPECT_EQ(FreeImage_GetHeight(converted.get()), 20U);
 
   FIBITMAP* colour = MakeQuadrantImage(40, 20);
-  const UniqueBitmap untouched(RotateImage(colour, RotationSettings(90, 2)));
+  const UniqueBitmap untouched(RotateImage(colour, RotationSettings(90, unknown)));
   EXPECT_EQ(untouched.get(), colour);
 }
 

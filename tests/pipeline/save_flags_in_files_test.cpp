@@ -28,16 +28,16 @@ constexpr int kTiffNone = 0x800;
 constexpr int kPngInterlaced = 0x200;
 constexpr int kWebpLossless = 0x100;
 
-// Writes the quadrant picture (or noise), converted to depth, with the flags; returns the file's bytes.
+// Encodes the quadrant picture (or noise), converted to depth, with the flags; returns the output file's bytes.
 std::string Written(const std::string& format, int depth, int flags, bool noise = false) {
   InitialiseEncoders();
-  TempDir dir;
   int outputDepth = depth;
-  Bitmap image(ConvertToOutputDepth(noise ? MakeNoiseImage(64, 48) : MakeQuadrantImage(64, 48), format, outputDepth,
-                                    false, 24));
-  const EncodeRequest request = RequestFor(dir.path().string() + "/", format, depth, flags);
-  if (image == nullptr || !EncodeImage(image.get(), nullptr, request)) return "";
-  return ReadFileBytes(request.outputPath);
+  Bitmap image(ConvertToOutputDepth(noise ? MakeNoiseImage(64, 48) : MakeQuadrantImage(64, 48), FormatRow(format),
+                                    outputDepth, false, 24));
+  if (image == nullptr) return "";
+  const std::optional<std::vector<unsigned char>> bytes =
+      EncodeImageFile(image.get(), nullptr, RequestFor(format, depth, flags));
+  return bytes ? std::string(bytes->begin(), bytes->end()) : "";
 }
 
 unsigned Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }

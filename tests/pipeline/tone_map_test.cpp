@@ -20,9 +20,10 @@ FIBITMAP* MakeRamp48() {
 }
 
 TEST(ToneMapImage, EachOperatorTurns48BitsInto24) {
-  for (const std::int32_t code : {kToneMappingLinear, kToneMappingDrago, kToneMappingReinhard, kToneMappingFattal}) {
-    for (const std::int32_t rawLoadAs : {kRawLoadAs48HalfSize, kRawLoadAs48}) {
-      SCOPED_TRACE(::testing::Message() << "tone mapping " << code << ", load as " << rawLoadAs);
+  for (const ToneMapping code :
+       {ToneMapping::kLinear, ToneMapping::kDrago, ToneMapping::kReinhard, ToneMapping::kFattal}) {
+    for (const RawLoadAs rawLoadAs : {RawLoadAs::k48HalfSize, RawLoadAs::k48}) {
+      SCOPED_TRACE(::testing::Message() << "tone mapping " << CodeOf(code) << ", load as " << CodeOf(rawLoadAs));
       const UniqueBitmap mapped(ToneMapImage(MakeRamp48(), rawLoadAs, code));
       ASSERT_NE(mapped, nullptr);
       EXPECT_EQ(FreeImage_GetImageType(mapped.get()), FIT_BITMAP);
@@ -39,14 +40,15 @@ TEST(ToneMapImage, EachOperatorTurns48BitsInto24) {
 TEST(ToneMapImage, LeavesTheImageAloneWhenNothingApplies) {
   const struct {
     const char* name;
-    std::int32_t rawLoadAs, toneMapping;
+    RawLoadAs rawLoadAs;
+    ToneMapping toneMapping;
   } cases[] = {
-      {"tone mapping none", kRawLoadAs48, kToneMappingNone},
-      {"unknown tone mapping", kRawLoadAs48, 9},
-      {"preview decode", kRawLoadAsAuto, kToneMappingDrago},
-      {"headerless 8-bit", kRawLoadAs8, kToneMappingDrago},
-      {"headerless 16-bit", kRawLoadAs16, kToneMappingLinear},
-      {"24-bit decode", kRawLoadAs24, kToneMappingFattal},
+      {"tone mapping none", RawLoadAs::k48, ToneMapping::kNone},
+      {"unknown tone mapping", RawLoadAs::k48, static_cast<ToneMapping>(9)},  // as a configuration file may hold
+      {"preview decode", RawLoadAs::kAuto, ToneMapping::kDrago},
+      {"headerless 8-bit", RawLoadAs::k8, ToneMapping::kDrago},
+      {"headerless 16-bit", RawLoadAs::k16, ToneMapping::kLinear},
+      {"24-bit decode", RawLoadAs::k24, ToneMapping::kFattal},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -64,14 +66,14 @@ TEST(ToneMapImage, Works24BitImagesFromARotationToo) {
   FIBITMAP* rotated = FreeImage_ConvertTo24Bits(ramp);
   FreeImage_Unload(ramp);
   ASSERT_NE(rotated, nullptr);
-  const UniqueBitmap mapped(ToneMapImage(rotated, kRawLoadAs48, kToneMappingDrago));
+  const UniqueBitmap mapped(ToneMapImage(rotated, RawLoadAs::k48, ToneMapping::kDrago));
   ASSERT_NE(mapped, nullptr);
   EXPECT_NE(mapped.get(), rotated);
   EXPECT_EQ(FreeImage_GetBPP(mapped.get()), 24U);
 }
 
 TEST(ToneMapImage, NoImageStaysNoImage) {
-  EXPECT_EQ(ToneMapImage(nullptr, kRawLoadAs48, kToneMappingDrago), nullptr);
+  EXPECT_EQ(ToneMapImage(nullptr, RawLoadAs::k48, ToneMapping::kDrago), nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "pipeline/edit_steps.h"
 #include "pipeline/watermark_text.h"
 #include "platform/drawing_font.h"
+#include "settings/setting_codes.h"
 #include "support/picture_pixels.h"
 
 namespace lumivane::testing {
@@ -30,7 +31,7 @@ const DrawingFont& Arial(int points = 14, TextStyle style = {}) {
 // A text watermark with a visible box: white text on opaque blue.
 Settings TextSettings() {
   Settings settings = DefaultSettings();
-  settings.watermark.doWatermark = 1;
+  settings.watermark.doWatermark = WatermarkKind::kText;
   settings.watermark.backColor = "0000FF";
   settings.watermark.backOpacity = 255;
   return settings;
@@ -38,7 +39,7 @@ Settings TextSettings() {
 
 Settings PictureSettings(const std::string& path) {
   Settings settings = DefaultSettings();
-  settings.watermark.doWatermark = 2;
+  settings.watermark.doWatermark = WatermarkKind::kImage;
   settings.watermark.image = path;
   return settings;
 }
@@ -72,7 +73,7 @@ TEST(DrawWatermark, DefaultTextBoxEndsTenPixelsFromTheRightAndBottom) {
 
 TEST(DrawWatermark, DefaultBoxIsAlmostTransparentSoOnlyTheTextShows) {
   Settings settings = DefaultSettings();
-  settings.watermark.doWatermark = 1;
+  settings.watermark.doWatermark = WatermarkKind::kText;
   const UniqueBitmap marked = Watermarked(200, 100, settings, {"Lumivane", &Arial()});
   ASSERT_TRUE(marked);
   const TextBox box = BoxOf("Lumivane", settings);
@@ -88,7 +89,7 @@ TEST(DrawWatermark, DefaultBoxIsAlmostTransparentSoOnlyTheTextShows) {
 
 TEST(DrawWatermark, MarkersInAnyCaseMakeLinesOfTheBox) {
   Settings settings = TextSettings();
-  settings.watermark.textPosition = 0;
+  settings.watermark.textPosition = Position::kTopLeft;
   settings.watermark.textPadding = 3;
   settings.watermark.fontLeading = 4;
   const struct {
@@ -129,13 +130,13 @@ std::pair<int, int> SecondLineColumns(FIBITMAP* picture, const ChangedArea& box,
 
 TEST(DrawWatermark, LinesAreAlignedInTheBox) {
   const std::string text = "A much wider first line%eol%IIII";
-  for (const int alignment : {kAlignLeft, kAlignCenter, kAlignRight}) {
+  for (const TextAlignment alignment : {TextAlignment::kLeft, TextAlignment::kCenter, TextAlignment::kRight}) {
     for (const int antialiasing : {0, 1}) {
-      SCOPED_TRACE(::testing::Message() << alignment << " antialiasing " << antialiasing);
+      SCOPED_TRACE(::testing::Message() << CodeOf(alignment) << " antialiasing " << antialiasing);
       Settings settings = TextSettings();
-      settings.watermark.textPosition = 0;
+      settings.watermark.textPosition = Position::kTopLeft;
       settings.watermark.textPadding = 8;
-      settings.watermark.textAlignment = static_cast<std::int8_t>(alignment);
+      settings.watermark.textAlignment = alignment;
       settings.watermark.textAntialiasing = static_cast<std::int8_t>(antialiasing);
       const UniqueBitmap marked = Watermarked(400, 100, settings, {text, &Arial()});
       const ChangedArea box = FindChangedArea(marked.get(), kPicture);
@@ -143,9 +144,9 @@ TEST(DrawWatermark, LinesAreAlignedInTheBox) {
       ASSERT_LT(left, right);
       const int leftGap = left - box.left;
       const int rightGap = box.right - right;
-      if (alignment == kAlignLeft) EXPECT_NEAR(leftGap, 8, 2);
-      if (alignment == kAlignRight) EXPECT_NEAR(rightGap, 8, 2);
-      if (alignment == kAlignCenter) EXPECT_NEAR(leftGap, rightGap, 3);
+      if (alignment == TextAlignment::kLeft) EXPECT_NEAR(leftGap, 8, 2);
+      if (alignment == TextAlignment::kRight) EXPECT_NEAR(rightGap, 8, 2);
+      if (alignment == TextAlignment::kCenter) EXPECT_NEAR(leftGap, rightGap, 3);
     }
   }
 }
@@ -154,7 +155,7 @@ TEST(DrawWatermark, MiddleCenterIgnoresTheOffsetsForPlacementButClipsByThem) {
   TempDir folder;
   const std::string path = WriteSolidPng(folder, "mark.png", 40, 20, kRed);
   Settings settings = PictureSettings(path);
-  settings.watermark.imagePosition = 4;
+  settings.watermark.imagePosition = Position::kMiddleCenter;
   for (const auto& offsets : {std::pair{0, 0}, std::pair{10, 10}, std::pair{37, -3}, std::pair{-50, 60}}) {
     settings.watermark.imageXOffset = offsets.first;
     settings.watermark.imageYOffset = offsets.second;
@@ -181,12 +182,16 @@ TEST(DrawWatermark, AllNinePositionsOnThePicture) {
   settings.watermark.imageYOffset = 5;
   const std::pair<int, int> expected[] = {{10, 5},  {80, 5},  {150, 5},  {10, 40}, {80, 40},
                                           {150, 40}, {10, 75}, {80, 75}, {150, 75}};
-  for (int position = 0; position < 9; ++position) {
-    settings.watermark.imagePosition = static_cast<std::int8_t>(position);
+  // In list order: top row, middle row, bottom row, each from left to right.
+  const Position positions[] = {Position::kTopLeft,    Position::kTopCenter,    Position::kTopRight,
+                                Position::kMiddleLeft, Position::kMiddleCenter, Position::kMiddleRight,
+                                Position::kBottomLeft, Position::kBottomCenter, Position::kBottomRight};
+  for (std::size_t i = 0; i < std::size(positions); ++i) {
+    settings.watermark.imagePosition = positions[i];
     const UniqueBitmap marked = Watermarked(200, 100, settings);
     const ChangedArea changed = FindChangedArea(marked.get(), kPicture);
-    EXPECT_EQ(std::pair(changed.left, changed.top), expected[position]) << position;
-    EXPECT_EQ(changed.count, 40 * 20) << position;
+    EXPECT_EQ(std::pair(changed.left, changed.top), expected[i]) << CodeOf(positions[i]);
+    EXPECT_EQ(changed.count, 40 * 20) << CodeOf(positions[i]);
   }
 }
 
@@ -196,14 +201,14 @@ TEST(DrawWatermark, FrameBoundaryPlacesInsideTheFrame) {
   settings.frame.solidLeft = settings.frame.solidRight = settings.frame.solidTop = settings.frame.solidBottom = 20;
   settings.frame.solidLeftColor = settings.frame.solidRightColor = "FFFFFF";
   settings.frame.solidTopColor = settings.frame.solidBottomColor = "FFFFFF";
-  settings.watermark.imagePosition = 0;
-  settings.watermark.imageBoundary = 1;
+  settings.watermark.imagePosition = Position::kTopLeft;
+  settings.watermark.imageBoundary = Boundary::kFrame;
   const struct {
-    int doFrame;
+    FrameKind doFrame;
     int expected;
-  } cases[] = {{1, 30}, {0, 10}};
+  } cases[] = {{FrameKind::kSolid, 30}, {FrameKind::kNone, 10}};
   for (const auto& c : cases) {
-    settings.frame.doFrame = static_cast<std::int8_t>(c.doFrame);
+    settings.frame.doFrame = c.doFrame;
     UniqueBitmap image = MakeSolidPicture(200, 100, kPicture);
     FIBITMAP* framed = DrawSolidFrame(image.release(), 200, 100, settings);
     const UniqueBitmap marked(DrawWatermark(framed, 200, 100, settings, {}));
@@ -214,15 +219,15 @@ TEST(DrawWatermark, FrameBoundaryPlacesInsideTheFrame) {
         if (Distance(*PixelOf(marked.get(), x, y), kRed) <= kPasteLoss) left = std::min(left, x), top = std::min(top, y);
       }
     }
-    EXPECT_EQ(left, c.expected) << c.doFrame;
-    EXPECT_EQ(top, c.expected) << c.doFrame;
+    EXPECT_EQ(left, c.expected) << CodeOf(c.doFrame);
+    EXPECT_EQ(top, c.expected) << CodeOf(c.doFrame);
   }
 }
 
 TEST(DrawWatermark, GreyscalePictureIsGrey) {
   TempDir folder;
   Settings settings = PictureSettings(WriteSolidPng(folder, "mark.png", 20, 10, {255, 128, 0}));
-  settings.watermark.imagePosition = 0;
+  settings.watermark.imagePosition = Position::kTopLeft;
   for (const int greyscale : {0, 1}) {
     settings.watermark.imageGreyscale = static_cast<std::int8_t>(greyscale);
     const UniqueBitmap marked = Watermarked(100, 50, settings, {}, {0, 0, 0});
@@ -249,7 +254,7 @@ TEST(DrawWatermark, PictureOpacityAndItsOwnAlpha) {
   };
   for (const auto& c : cases) {
     Settings settings = PictureSettings(WriteSolidPng(folder, "mark.png", 20, 10, kRed, c.fileAlpha));
-    settings.watermark.imagePosition = 0;
+    settings.watermark.imagePosition = Position::kTopLeft;
     settings.watermark.imageOpacity = c.opacity;
     const UniqueBitmap marked = Watermarked(100, 50, settings, {}, {0, 0, 0});
     EXPECT_LE(Distance(*PixelOf(marked.get(), 15, 15), c.expected), kPasteLoss) << c.what;
@@ -258,7 +263,7 @@ TEST(DrawWatermark, PictureOpacityAndItsOwnAlpha) {
 
 TEST(DrawWatermark, RotationTurnsTheBox) {
   Settings settings = TextSettings();
-  settings.watermark.textPosition = 0;
+  settings.watermark.textPosition = Position::kTopLeft;
   const TextBox box = BoxOf("Turned text", settings);
   const struct {
     int degrees;
@@ -277,7 +282,7 @@ TEST(DrawWatermark, RotationTurnsTheBox) {
 TEST(DrawWatermark, RotationAddsTransparentCorners) {
   TempDir folder;
   Settings settings = PictureSettings(WriteSolidPng(folder, "mark.png", 20, 20, kRed));
-  settings.watermark.imagePosition = 0;
+  settings.watermark.imagePosition = Position::kTopLeft;
   settings.watermark.imageXOffset = settings.watermark.imageYOffset = 0;
   settings.watermark.imageRotation = 45;
   const UniqueBitmap marked = Watermarked(100, 100, settings);
@@ -294,7 +299,7 @@ TEST(DrawWatermark, RotationAddsTransparentCorners) {
 // picture.
 std::set<std::tuple<int, int, int>> BoxColours(int antialiasing, Rgb* glyphInterior) {
   Settings settings = TextSettings();
-  settings.watermark.textPosition = 0;
+  settings.watermark.textPosition = Position::kTopLeft;
   settings.watermark.textOpacity = 128;
   settings.watermark.textAntialiasing = static_cast<std::int8_t>(antialiasing);
   const DrawingFont& font = Arial(60);
@@ -328,7 +333,7 @@ TEST(DrawWatermark, RasterTextReplacesTheBoxUnderItVectorTextIsDrawnOverIt) {
 TEST(DrawWatermark, BoxOpacityAppliesToBothRoutes) {
   for (const int antialiasing : {0, 1}) {
     Settings settings = TextSettings();
-    settings.watermark.textPosition = 0;
+    settings.watermark.textPosition = Position::kTopLeft;
     settings.watermark.backOpacity = 128;
     settings.watermark.textPadding = 5;
     settings.watermark.textAntialiasing = static_cast<std::int8_t>(antialiasing);
@@ -340,7 +345,7 @@ TEST(DrawWatermark, BoxOpacityAppliesToBothRoutes) {
 TEST(DrawWatermark, FontEffectsReachThePicture) {
   for (const int antialiasing : {0, 1}) {
     Settings settings = TextSettings();
-    settings.watermark.textPosition = 0;
+    settings.watermark.textPosition = Position::kTopLeft;
     settings.watermark.textAntialiasing = static_cast<std::int8_t>(antialiasing);
     const DrawingFont& underlined = Arial(20, {.underline = true});
     const UniqueBitmap marked = Watermarked(300, 100, settings, {"a b c d e", &underlined});
@@ -371,7 +376,7 @@ TEST(DrawWatermark, NothingToDrawStillGivesTwentyFourBits) {
       {"picture that is no picture", PictureSettings(folder.WriteFile("bad.png", "not a picture")), {}},
       {"unknown kind", [] {
          Settings s = TextSettings();
-         s.watermark.doWatermark = 3;
+         s.watermark.doWatermark = static_cast<WatermarkKind>(3);  // no keyword names it
          return s;
        }(),
        {"text", &Arial()}},
@@ -385,7 +390,7 @@ TEST(DrawWatermark, NothingToDrawStillGivesTwentyFourBits) {
     EXPECT_EQ(FindChangedArea(result.get(), {0, 0, 0}, 0).count, 0);
   }
   Settings off = TextSettings();
-  off.watermark.doWatermark = 0;
+  off.watermark.doWatermark = WatermarkKind::kNone;
   FIBITMAP* palette = FreeImage_Allocate(40, 30, 8);
   EXPECT_EQ(DrawWatermark(palette, 40, 30, off, {"text", &Arial()}), palette);
   FreeImage_Unload(palette);
@@ -395,20 +400,20 @@ TEST(DrawWatermark, NothingToDrawStillGivesTwentyFourBits) {
 TEST(DrawWatermark, AWatermarkThatDoesNotFitIsLeftOut) {
   const struct {
     const char* what;
-    int position;
+    Position position;
     std::int32_t x, y;
   } cases[] = {
-      {"negative offset", 0, -5, 0},
-      {"negative offset from the right", 8, -5, 10},
-      {"offsets beyond the picture", 0, 500, 500},
-      {"largest offsets", 8, INT_MAX, INT_MAX},
-      {"smallest offsets", 8, INT_MIN, INT_MIN},
-      {"smallest offsets, top left", 0, INT_MIN, INT_MIN},
-      {"centred, huge offsets clip it away", 4, INT_MAX, INT_MAX},
+      {"negative offset", Position::kTopLeft, -5, 0},
+      {"negative offset from the right", Position::kBottomRight, -5, 10},
+      {"offsets beyond the picture", Position::kTopLeft, 500, 500},
+      {"largest offsets", Position::kBottomRight, INT_MAX, INT_MAX},
+      {"smallest offsets", Position::kBottomRight, INT_MIN, INT_MIN},
+      {"smallest offsets, top left", Position::kTopLeft, INT_MIN, INT_MIN},
+      {"centred, huge offsets clip it away", Position::kMiddleCenter, INT_MAX, INT_MAX},
   };
   for (const auto& c : cases) {
     Settings settings = TextSettings();
-    settings.watermark.textPosition = static_cast<std::int8_t>(c.position);
+    settings.watermark.textPosition = c.position;
     settings.watermark.textXOffset = c.x;
     settings.watermark.textYOffset = c.y;
     const UniqueBitmap marked = Watermarked(200, 100, settings, {"Does not fit", &Arial()});
@@ -440,7 +445,7 @@ TEST(DrawWatermark, UntrustedSizesStayInsideThePicture) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Settings settings = TextSettings();
-    settings.watermark.textPosition = 0;
+    settings.watermark.textPosition = Position::kTopLeft;
     settings.watermark.textXOffset = settings.watermark.textYOffset = 0;
     settings.watermark.textPadding = c.padding;
     settings.watermark.fontLeading = c.leading;
@@ -456,7 +461,7 @@ TEST(DrawWatermark, AWorkingSizeOtherThanThePicturesLeavesItUnmarked) {
   for (const auto& size : {std::pair{0, 0}, std::pair{-5, 20}, std::pair{300, 20}, std::pair{INT_MAX, INT_MAX}}) {
     UniqueBitmap image = MakeSolidPicture(200, 100, kPicture);
     Settings settings = TextSettings();
-    settings.watermark.textPosition = 0;
+    settings.watermark.textPosition = Position::kTopLeft;
     const UniqueBitmap result(
         DrawWatermark(image.release(), size.first, size.second, settings, {"Text", &Arial()}));
     ASSERT_TRUE(result);

@@ -74,24 +74,25 @@ TEST(LayOutTextBox, ExtremeSettingsDoNotOverflow) {
 
 TEST(AlignLine, EachAlignmentInTheWholeBox) {
   const struct {
-    int alignment;
+    TextAlignment alignment;
     std::int64_t lineWidth, boxWidth;
     std::int32_t padding;
     std::int64_t expected;
   } cases[] = {
-      {kAlignLeft, 57, 120, 5, 5},
-      {kAlignCenter, 57, 120, 5, 32},  // 31.5 rounded up
-      {kAlignCenter, 56, 120, 5, 32},
-      {kAlignCenter, 121, 120, 0, -1},  // -0.5 rounded away from zero
-      {kAlignCenter, 123, 120, 0, -2},  // -1.5
-      {kAlignRight, 57, 120, 5, 58},
-      {kAlignRight, 57, 120, 0, 63},
-      {3, 57, 120, 5, 0},
-      {-1, 57, 120, 5, 0},
+      {TextAlignment::kLeft, 57, 120, 5, 5},
+      {TextAlignment::kCenter, 57, 120, 5, 32},  // 31.5 rounded up
+      {TextAlignment::kCenter, 56, 120, 5, 32},
+      {TextAlignment::kCenter, 121, 120, 0, -1},  // -0.5 rounded away from zero
+      {TextAlignment::kCenter, 123, 120, 0, -2},  // -1.5
+      {TextAlignment::kRight, 57, 120, 5, 58},
+      {TextAlignment::kRight, 57, 120, 0, 63},
+      // Codes no keyword names, as a configuration file may hold.
+      {static_cast<TextAlignment>(3), 57, 120, 5, 0},
+      {static_cast<TextAlignment>(-1), 57, 120, 5, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AlignLine(c.alignment, c.lineWidth, c.boxWidth, c.padding), c.expected)
-        << c.alignment << " " << c.lineWidth;
+        << CodeOf(c.alignment) << " " << c.lineWidth;
   }
 }
 

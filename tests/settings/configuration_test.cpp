@@ -257,13 +257,13 @@ TEST(LoadConfiguration, ConvertsValuesByTheReadingRules) {
   EXPECT_EQ(settings.advanced.filenameMask, "%name%");
   EXPECT_TRUE(std::isnan(settings.adjustment.imageGamma));
   EXPECT_EQ(settings.watermark.text, "caf\u00E9");
-  EXPECT_EQ(settings.watermark.doWatermark, 2);
+  EXPECT_EQ(settings.watermark.doWatermark, WatermarkKind::kImage);
   // Read although never written.
   EXPECT_EQ(settings.window.hidePasswords, 1);
   EXPECT_EQ(settings.window.showCharacterSet, 0);
   EXPECT_EQ(settings.file.txtFields, "a,b");
   EXPECT_EQ(settings.file.csvDelimiter, ";");
-  EXPECT_EQ(settings.input.gifFrameLoading, 3);
+  EXPECT_EQ(settings.input.gifFrameLoading, FrameLoading::kLast);
 }
 
 TEST(LoadConfiguration, UpgradesOlderLayouts) {
@@ -276,31 +276,43 @@ TEST(LoadConfiguration, UpgradesOlderLayouts) {
     const char* tiffLines;  // [Output] lines
     std::int32_t cfg;
     const char* expectedMask;
-    std::int32_t expectedRawLoadAs, expectedPsd, expectedTiff;
+    RawLoadAs expectedRawLoadAs;
+    ColorMode expectedPsd, expectedTiff;
   };
   const Case cases[] = {
       {"no CFG: all three", "", "%filename%", "3", "PSD Color Model = 2\n", "TIFF Color Model = 1\n", 0,
-       "%filename%.%ext%", 5, 2, 1},
+       "%filename%.%ext%", RawLoadAs::k48, ColorMode::kLab, ColorMode::kCmyk},
       {"no CFG, new keys present", "", "%filename%", "3", "PSD Color Mode = 1\nPSD Color Model = 2\n",
-       "TIFF Color Mode = 2\nTIFF Color Model = 1\n", 0, "%filename%.%ext%", 5, 2, 1},
+       "TIFF Color Mode = 2\nTIFF Color Model = 1\n", 0, "%filename%.%ext%", RawLoadAs::k48, ColorMode::kLab,
+       ColorMode::kCmyk},
       {"old keys 0 keep the new ones", "CFG = 18", "%n%.%ext%", "0", "PSD Color Mode = 1\nPSD Color Model = 0\n",
-       "TIFF Color Mode = 2\n", 18, "%n%.%ext%", 0, 1, 2},
-      {"mask with %ext% stays", "CFG = 10", "%ext%-%filename%", "0", "", "", 10, "%ext%-%filename%", 0, 0, 0},
-      {"%EXT% is not %ext%", "CFG = 10", "%filename%.%EXT%", "0", "", "", 10, "%filename%.%EXT%.%ext%", 0, 0, 0},
-      {"empty mask gets the extension", "CFG = 0", "", "0", "", "", 0, ".%ext%", 0, 0, 0},
-      {"CFG 11 keeps the mask", "CFG = 11", "%filename%", "3", "", "", 11, "%filename%", 5, 0, 0},
-      {"CFG 13 keeps RAW 0", "CFG = 13", "%filename%", "0", "", "", 13, "%filename%", 0, 0, 0},
-      {"CFG 13 shifts RAW 1", "CFG = 13", "%filename%", "1", "", "", 13, "%filename%", 3, 0, 0},
-      {"CFG 13 shifts negative RAW", "CFG = 13", "%filename%", "-1", "", "", 13, "%filename%", 1, 0, 0},
-      {"CFG 13 wraps at the top", "CFG = 13", "%filename%", "2147483647", "", "", 13, "%filename%", INT32_MIN + 1,
-       0, 0},
-      {"CFG 14 keeps RAW", "CFG = 14", "%filename%", "3", "", "", 14, "%filename%", 3, 0, 0},
+       "TIFF Color Mode = 2\n", 18, "%n%.%ext%", RawLoadAs::kAuto, ColorMode::kCmyk, ColorMode::kLab},
+      {"mask with %ext% stays", "CFG = 10", "%ext%-%filename%", "0", "", "", 10, "%ext%-%filename%", RawLoadAs::kAuto,
+       ColorMode::kRgb, ColorMode::kRgb},
+      {"%EXT% is not %ext%", "CFG = 10", "%filename%.%EXT%", "0", "", "", 10, "%filename%.%EXT%.%ext%",
+       RawLoadAs::kAuto, ColorMode::kRgb, ColorMode::kRgb},
+      {"empty mask gets the extension", "CFG = 0", "", "0", "", "", 0, ".%ext%", RawLoadAs::kAuto, ColorMode::kRgb,
+       ColorMode::kRgb},
+      {"CFG 11 keeps the mask", "CFG = 11", "%filename%", "3", "", "", 11, "%filename%", RawLoadAs::k48,
+       ColorMode::kRgb, ColorMode::kRgb},
+      {"CFG 13 keeps RAW 0", "CFG = 13", "%filename%", "0", "", "", 13, "%filename%", RawLoadAs::kAuto, ColorMode::kRgb,
+       ColorMode::kRgb},
+      {"CFG 13 shifts RAW 1", "CFG = 13", "%filename%", "1", "", "", 13, "%filename%", RawLoadAs::k24, ColorMode::kRgb,
+       ColorMode::kRgb},
+      {"CFG 13 shifts negative RAW", "CFG = 13", "%filename%", "-1", "", "", 13, "%filename%", RawLoadAs::k8,
+       ColorMode::kRgb, ColorMode::kRgb},
+      {"CFG 13 wraps at the top", "CFG = 13", "%filename%", "2147483647", "", "", 13, "%filename%",
+       static_cast<RawLoadAs>(INT32_MIN + 1), ColorMode::kRgb, ColorMode::kRgb},
+      {"CFG 14 keeps RAW", "CFG = 14", "%filename%", "3", "", "", 14, "%filename%", RawLoadAs::k24, ColorMode::kRgb,
+       ColorMode::kRgb},
       {"CFG 18 takes the old colour keys", "CFG = 18", "%filename%", "0", "PSD Color Model = 2\n",
-       "TIFF Color Model = 1\n", 18, "%filename%", 0, 2, 1},
+       "TIFF Color Model = 1\n", 18, "%filename%", RawLoadAs::kAuto, ColorMode::kLab, ColorMode::kCmyk},
       {"CFG 19 ignores them", "CFG = 19", "%filename%", "3", "PSD Color Model = 2\n", "TIFF Color Model = 1\n", 19,
-       "%filename%", 3, 0, 0},
-      {"CFG above 19", "CFG = 25", "%filename%", "3", "PSD Color Model = 2\n", "", 25, "%filename%", 3, 0, 0},
-      {"negative CFG counts as old", "CFG = -4", "%filename%", "3", "", "", -4, "%filename%.%ext%", 5, 0, 0},
+       "%filename%", RawLoadAs::k24, ColorMode::kRgb, ColorMode::kRgb},
+      {"CFG above 19", "CFG = 25", "%filename%", "3", "PSD Color Model = 2\n", "", 25, "%filename%", RawLoadAs::k24,
+       ColorMode::kRgb, ColorMode::kRgb},
+      {"negative CFG counts as old", "CFG = -4", "%filename%", "3", "", "", -4, "%filename%.%ext%", RawLoadAs::k48,
+       ColorMode::kRgb, ColorMode::kRgb},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <ctime>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "formats/registry.h"
+#include "settings/setting_codes.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
 
@@ -16,7 +18,18 @@ namespace {
 struct Int8 {
   std::int8_t value;
 };
-using ExpectedValue = std::variant<Int8, std::int32_t, float, std::string>;
+// A code setting's default: the code, the width of its type and the keywords that name its codes.
+struct Coded {
+  std::int32_t code;
+  SettingType type;
+  std::span<const Keyword> keywords;
+
+  template <KeywordCode Code>
+  constexpr Coded(Code value)
+      : code(CodeOf(value)), type(sizeof(Code) == 1 ? SettingType::kInt8 : SettingType::kInt32),
+        keywords(kKeywordsOf<Code>) {}
+};
+using ExpectedValue = std::variant<Int8, Coded, std::int32_t, float, std::string>;
 
 struct ExpectedDefault {
   std::string name;
@@ -36,49 +49,56 @@ std::vector<ExpectedDefault> CommandLineDefaults() {
       {"Window/Show Password List", Int8{1}}, {"Window/Show Character Set", Int8{1}},
       {"Window/Show Advanced Options", Int8{1}},
       {"Interface/UI Theme", "handdrawn"}, {"Interface/UI Size", 2},
-      {"Input/Format", "raw"}, {"Input/DDS Load As", 0}, {"Input/GIF Frame Loading", 0},
-      {"Input/ICO Frame Loading", 0}, {"Input/TIFF Frame Loading", 0}, {"Input/PSD Color Mode", 0},
-      {"Input/RAW Load As", 0}, {"Input/RAW Header Size", 0}, {"Input/RAW Image Width", 0},
-      {"Input/RAW Image Height", 0}, {"Input/RAW Tone Mapping", 2},
-      {"Output/Format", "bmp"}, {"Output/BMP BPP", 0}, {"Output/BMP Compression", 0}, {"Output/BMP Color Table", 0},
-      {"Output/DDS BPP", 0}, {"Output/EXR BPP", 0}, {"Output/EXR Compression", 0}, {"Output/GIF BPP", 0},
-      {"Output/HDR BPP", 0}, {"Output/ICO BPP", 0}, {"Output/J2K BPP", 0}, {"Output/JNG BPP", 0},
-      {"Output/JP2 BPP", 0}, {"Output/JPG BPP", 0}, {"Output/JPG Quality", 95}, {"Output/JPG Chroma", 0},
-      {"Output/JPG Save As", 0}, {"Output/JXR BPP", 0}, {"Output/PBM BPP", 0}, {"Output/PCX BPP", 0},
-      {"Output/PFM BPP", 0}, {"Output/PGM BPP", 0}, {"Output/PNG BPP", 0}, {"Output/PNG Compression", 0},
-      {"Output/PNG Interlaced", Int8{0}}, {"Output/PPM BPP", 0}, {"Output/PSD BPP", 0}, {"Output/TGA BPP", 0},
-      {"Output/TGA Compression", 0}, {"Output/TIFF BPP", 0}, {"Output/TIFF Compression", 0},
-      {"Output/TIFF Color Mode", 0}, {"Output/WBMP BPP", 0}, {"Output/WEBP BPP", 0}, {"Output/WEBP Quality", 100},
-      {"Output/XPM BPP", 0},
-      {"Transform/Do Image Rotation", Int8{0}}, {"Transform/Image Rotation Type", Int8{0}},
+      {"Input/Format", "raw"}, {"Input/DDS Load As", Coded{DdsLoadAs::kAuto}},
+      {"Input/GIF Frame Loading", Coded{FrameLoading::kAll}}, {"Input/ICO Frame Loading", Coded{FrameLoading::kAll}},
+      {"Input/TIFF Frame Loading", Coded{FrameLoading::kAll}}, {"Input/PSD Color Mode", Coded{ColorMode::kRgb}},
+      {"Input/RAW Load As", Coded{RawLoadAs::kAuto}}, {"Input/RAW Header Size", 0}, {"Input/RAW Image Width", 0},
+      {"Input/RAW Image Height", 0}, {"Input/RAW Tone Mapping", Coded{ToneMapping::kDrago}},
+      {"Output/Format", "bmp"}, {"Output/BMP BPP", 0}, {"Output/BMP Compression", Coded{RleCompression::kNone}},
+      {"Output/BMP Color Table", Coded{ColorTable::kAuto}}, {"Output/DDS BPP", 0}, {"Output/EXR BPP", 0},
+      {"Output/EXR Compression", Coded{ExrCompression::kNone}}, {"Output/GIF BPP", 0}, {"Output/HDR BPP", 0},
+      {"Output/ICO BPP", 0}, {"Output/J2K BPP", 0}, {"Output/JNG BPP", 0}, {"Output/JP2 BPP", 0}, {"Output/JPG BPP", 0},
+      {"Output/JPG Quality", 95}, {"Output/JPG Chroma", Coded{ChromaSubsampling::kNone}},
+      {"Output/JPG Save As", Coded{JpegSaveAs::kStandard}}, {"Output/JXR BPP", 0}, {"Output/PBM BPP", 0},
+      {"Output/PCX BPP", 0}, {"Output/PFM BPP", 0}, {"Output/PGM BPP", 0}, {"Output/PNG BPP", 0},
+      {"Output/PNG Compression", Coded{PngCompression::kNone}}, {"Output/PNG Interlaced", Int8{0}},
+      {"Output/PPM BPP", 0}, {"Output/PSD BPP", 0}, {"Output/TGA BPP", 0},
+      {"Output/TGA Compression", Coded{RleCompression::kNone}}, {"Output/TIFF BPP", 0},
+      {"Output/TIFF Compression", Coded{TiffCompression::kNone}}, {"Output/TIFF Color Mode", Coded{ColorMode::kRgb}},
+      {"Output/WBMP BPP", 0}, {"Output/WEBP BPP", 0}, {"Output/WEBP Quality", 100}, {"Output/XPM BPP", 0},
+      {"Transform/Do Image Rotation", Int8{0}}, {"Transform/Image Rotation Type", Coded{RotationType::kSimple}},
       {"Transform/Image Rotation", 0}, {"Transform/Image Rotation Back Color", "000000"},
-      {"Transform/Do Image Resize", Int8{0}}, {"Transform/Image Width", 0}, {"Transform/Image Width Unit", Int8{0}},
-      {"Transform/Image Height", 0}, {"Transform/Image Height Unit", Int8{0}},
-      {"Transform/Keep Aspect Ratio", Int8{0}}, {"Transform/Image Resize Type", Int8{0}},
-      {"Transform/Image Resize Algorithm", Int8{3}}, {"Transform/Do Image Flip Horizontal", Int8{0}},
-      {"Transform/Do Image Flip Vertical", Int8{0}},
+      {"Transform/Do Image Resize", Int8{0}}, {"Transform/Image Width", 0},
+      {"Transform/Image Width Unit", Coded{SizeUnit::kPixels}}, {"Transform/Image Height", 0},
+      {"Transform/Image Height Unit", Coded{SizeUnit::kPixels}}, {"Transform/Keep Aspect Ratio", Int8{0}},
+      {"Transform/Image Resize Type", Coded{ResizeType::kAllImages}},
+      {"Transform/Image Resize Algorithm", Coded{ResizeAlgorithm::kBicubic}},
+      {"Transform/Do Image Flip Horizontal", Int8{0}}, {"Transform/Do Image Flip Vertical", Int8{0}},
       {"Adjustment/Do Image Color Correction", Int8{0}}, {"Adjustment/Image Brightness", 0},
       {"Adjustment/Image Contrast", 0}, {"Adjustment/Image Gamma", 1.0f}, {"Adjustment/Image Invert", Int8{0}},
       {"Adjustment/Do Image Greyscale", Int8{0}}, {"Adjustment/Do Image Threshold", Int8{0}},
       {"Adjustment/Image Threshold", 0}, {"Adjustment/Do Image Dither", Int8{0}},
-      {"Adjustment/Image Dither Algorithm", Int8{0}},
-      {"Frame/Do Frame", Int8{0}}, {"Frame/Solid Left", 0}, {"Frame/Solid Right", 0}, {"Frame/Solid Top", 0},
-      {"Frame/Solid Bottom", 0}, {"Frame/Solid Left Color", "000000"}, {"Frame/Solid Right Color", "000000"},
-      {"Frame/Solid Top Color", "000000"}, {"Frame/Solid Bottom Color", "000000"}, {"Frame/Solid Opacity", 255},
-      {"Watermark/Do Watermark", Int8{0}}, {"Watermark/Text", "\u00A9 2026 Tarnwick"},
+      {"Adjustment/Image Dither Algorithm", Coded{DitherAlgorithm::kFloydSteinberg}},
+      {"Frame/Do Frame", Coded{FrameKind::kNone}}, {"Frame/Solid Left", 0}, {"Frame/Solid Right", 0},
+      {"Frame/Solid Top", 0}, {"Frame/Solid Bottom", 0}, {"Frame/Solid Left Color", "000000"},
+      {"Frame/Solid Right Color", "000000"}, {"Frame/Solid Top Color", "000000"},
+      {"Frame/Solid Bottom Color", "000000"}, {"Frame/Solid Opacity", 255},
+      {"Watermark/Do Watermark", Coded{WatermarkKind::kNone}}, {"Watermark/Text", "\u00A9 2026 Tarnwick"},
       {"Watermark/Fonts", "Arial,Tahoma,Verdana"}, {"Watermark/Font", "Arial"}, {"Watermark/Font Size", 14},
       {"Watermark/Font Leading", 0}, {"Watermark/Font Colors", kPalette}, {"Watermark/Font Color", "FFFFFF"},
-      {"Watermark/Font Style", Int8{0}}, {"Watermark/Font Effect", Int8{0}},
-      {"Watermark/Text Antialiasing", Int8{0}}, {"Watermark/Text Alignment", Int8{0}},
+      {"Watermark/Font Style", Coded{FontStyle::kRegular}}, {"Watermark/Font Effect", Coded{FontEffect::kNone}},
+      {"Watermark/Text Antialiasing", Int8{0}}, {"Watermark/Text Alignment", Coded{TextAlignment::kLeft}},
       {"Watermark/Text Padding", 0}, {"Watermark/Text Opacity", 255}, {"Watermark/Back Colors", kPalette},
-      {"Watermark/Back Color", "000000"}, {"Watermark/Back Opacity", 1}, {"Watermark/Text Boundary", Int8{0}},
-      {"Watermark/Text Position", Int8{8}}, {"Watermark/Text X Offset", 10}, {"Watermark/Text Y Offset", 10},
-      {"Watermark/Text Rotation", 0}, {"Watermark/Text Size", Int8{0}}, {"Watermark/Text Scale", 10},
-      {"Watermark/Image", ""}, {"Watermark/Image Greyscale", Int8{0}}, {"Watermark/Image Opacity", 255},
-      {"Watermark/Image Boundary", Int8{0}}, {"Watermark/Image Position", Int8{8}},
-      {"Watermark/Image X Offset", 10}, {"Watermark/Image Y Offset", 10}, {"Watermark/Image Rotation", 0},
-      {"Watermark/Image Size", Int8{0}}, {"Watermark/Image Scale", 10},
-      {"Advanced/Filename Mask", "%filename%.%ext%"}, {"Advanced/File Timestamp", Int8{0}},
+      {"Watermark/Back Color", "000000"}, {"Watermark/Back Opacity", 1},
+      {"Watermark/Text Boundary", Coded{Boundary::kImage}}, {"Watermark/Text Position", Coded{Position::kBottomRight}},
+      {"Watermark/Text X Offset", 10}, {"Watermark/Text Y Offset", 10}, {"Watermark/Text Rotation", 0},
+      {"Watermark/Text Size", Coded{SizeMode::kFixed}}, {"Watermark/Text Scale", 10}, {"Watermark/Image", ""},
+      {"Watermark/Image Greyscale", Int8{0}}, {"Watermark/Image Opacity", 255},
+      {"Watermark/Image Boundary", Coded{Boundary::kImage}},
+      {"Watermark/Image Position", Coded{Position::kBottomRight}}, {"Watermark/Image X Offset", 10},
+      {"Watermark/Image Y Offset", 10}, {"Watermark/Image Rotation", 0},
+      {"Watermark/Image Size", Coded{SizeMode::kFixed}}, {"Watermark/Image Scale", 10},
+      {"Advanced/Filename Mask", "%filename%.%ext%"}, {"Advanced/File Timestamp", Coded{FileTimestamp::kCurrent}},
       {"Advanced/Custom Timestamp", kNow}, {"Advanced/Out Folders History", Int8{1}},
       {"Advanced/Out Folders Number", Int8{5}}, {"Advanced/Keep Subfolders", Int8{1}},
       {"File/TxtFields", "username,password,firstname,lastname,title,sex,notes"}, {"File/CsvDelimiter", ","},
@@ -104,27 +124,31 @@ void ExpectDefaults(const Settings& settings, const std::vector<ExpectedDefault>
     const SettingRow* row = FindSetting(want.name);
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row, &kSettingTable[i]) << "table order differs from the settings list";
+    const SettingAccess& access = row->access;
     if (const auto* int8 = std::get_if<Int8>(&want.value)) {
-      const auto* field = SettingField<std::int8_t>(settings, *row);
-      ASSERT_NE(field, nullptr) << "not an int8 setting";
-      EXPECT_EQ(*field, int8->value);
+      ASSERT_EQ(row->type, SettingType::kInt8) << "not an int8 setting";
+      EXPECT_TRUE(row->keywords.empty()) << "a code setting";
+      EXPECT_EQ(access.number(settings), int8->value);
+    } else if (const auto* coded = std::get_if<Coded>(&want.value)) {
+      ASSERT_EQ(row->type, coded->type) << "a code of another width";
+      EXPECT_EQ(row->keywords.data(), coded->keywords.data()) << "not a setting of that code type";
+      EXPECT_EQ(access.number(settings), coded->code);
     } else if (const auto* int32 = std::get_if<std::int32_t>(&want.value)) {
-      const auto* field = SettingField<std::int32_t>(settings, *row);
-      ASSERT_NE(field, nullptr) << "not an int32 setting";
+      ASSERT_EQ(row->type, SettingType::kInt32) << "not an int32 setting";
+      EXPECT_TRUE(row->keywords.empty()) << "a code setting";
+      const std::int32_t value = access.number(settings);
       if (*int32 == kNow) {
-        EXPECT_GE(*field, before);
-        EXPECT_LE(*field, after);
+        EXPECT_GE(value, before);
+        EXPECT_LE(value, after);
       } else {
-        EXPECT_EQ(*field, *int32);
+        EXPECT_EQ(value, *int32);
       }
     } else if (const auto* real = std::get_if<float>(&want.value)) {
-      const auto* field = SettingField<float>(settings, *row);
-      ASSERT_NE(field, nullptr) << "not a float32 setting";
-      EXPECT_EQ(*field, *real);
+      ASSERT_EQ(row->type, SettingType::kFloat32) << "not a float32 setting";
+      EXPECT_EQ(access.real(settings), *real);
     } else {
-      const auto* field = SettingField<std::string>(settings, *row);
-      ASSERT_NE(field, nullptr) << "not a string setting";
-      EXPECT_EQ(*field, std::get<std::string>(want.value));
+      ASSERT_EQ(row->type, SettingType::kString) << "not a string setting";
+      EXPECT_EQ(access.text(settings), std::get<std::string>(want.value));
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "settings/settings_table.h"
@@ -44,47 +45,104 @@ TEST(FindSetting, MatchesTheExactGroupAndKey) {
   EXPECT_EQ(FindSetting("Output", "JPG Quality"), FindSetting("Output/JPG Quality"));
 }
 
-// Each row must reach its own field: fields are declared in table order, so the rows' field addresses rise
-// strictly through one record. A row wired to a neighbour's field breaks the order or repeats an address.
+// Where a row writes in the record: the offset of the first byte that changes when the row's setter stores a
+// value other than the one its getter reads; -1 when nothing changes or the getter does not read the new value.
+std::ptrdiff_t OffsetWrittenBy(const SettingRow& row) {
+  Settings settings;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&settings);
+  const std::vector<unsigned char> before(bytes, bytes + sizeof settings);
+  const SettingAccess& access = row.access;
+  switch (row.type) {
+    case SettingType::kInt8:
+    case SettingType::kInt32: {
+      const std::int32_t value = access.number(settings) + 1;
+      access.setNumber(settings, value);
+      if (access.number(settings) != value) return -1;
+      break;
+    }
+    case SettingType::kFloat32: {
+      const float value = access.real(settings) + 1.0f;
+      access.setReal(settings, value);
+      if (access.real(settings) != value) return -1;
+      break;
+    }
+    case SettingType::kString: {
+      const std::string value = access.text(settings) + "x";
+      access.setText(settings, value);
+      if (access.text(settings) != value) return -1;
+      break;
+    }
+  }
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (bytes[i] != before[i]) return static_cast<std::ptrdiff_t>(i);
+  }
+  return -1;
+}
+
+// A row has the getter and setter of its type and no others.
+TEST(SettingTable, RowsAccessTheirFieldsByTheirType) {
+  for (const SettingRow& row : kSettingTable) {
+    SCOPED_TRACE(SettingName(row));
+    const bool number = row.type == SettingType::kInt8 || row.type == SettingType::kInt32;
+    const bool real = row.type == SettingType::kFloat32;
+    const bool text = row.type == SettingType::kString;
+    EXPECT_EQ(row.access.number != nullptr, number);
+    EXPECT_EQ(row.access.setNumber != nullptr, number);
+    EXPECT_EQ(row.access.real != nullptr, real);
+    EXPECT_EQ(row.access.setReal != nullptr, real);
+    EXPECT_EQ(row.access.text != nullptr, text);
+    EXPECT_EQ(row.access.setText != nullptr, text);
+  }
+}
+
+// Each row must reach its own field: fields are declared in table order, so the places the rows write rise
+// strictly through one record. A row wired to a neighbour's field breaks the order or repeats a place.
 TEST(SettingTable, RowsReachDistinctFieldsInRecordOrder) {
   Settings settings;
   const auto* base = reinterpret_cast<const unsigned char*>(&settings);
-  const unsigned char* previous = reinterpret_cast<const unsigned char*>(&settings.configPath);
+  std::ptrdiff_t previous = reinterpret_cast<const unsigned char*>(&settings.configPath) - base;
   for (const SettingRow& row : kSettingTable) {
     SCOPED_TRACE(SettingName(row));
-    const auto* field = static_cast<const unsigned char*>(row.field(settings));
-    EXPECT_GT(field, previous);
-    EXPECT_LT(field, base + sizeof settings);
-    previous = field;
+    const std::ptrdiff_t offset = OffsetWrittenBy(row);
+    EXPECT_GT(offset, previous);
+    EXPECT_LT(offset, static_cast<std::ptrdiff_t>(sizeof settings));
+    previous = offset;
   }
 }
 
 TEST(SettingTable, RowsReachTheNamedFields) {
   Settings settings;
+  const auto* base = reinterpret_cast<const unsigned char*>(&settings);
   struct Case {
     const char* name;
     const void* field;
+    std::size_t size;
   };
+#define LUMIVANE_FIELD(member) &settings.member, sizeof settings.member
   const Case cases[] = {
-      {"General/CFG", &settings.general.cfg},
-      {"Window/X", &settings.window.x},
-      {"Input/RAW Load As", &settings.input.rawLoadAs},
-      {"Output/JPG Quality", &settings.output.jpgQuality},
-      {"Output/BMP BPP", &settings.output.bmpBpp},
-      {"Output/PNG Interlaced", &settings.output.pngInterlaced},
-      {"Transform/Image Rotation Back Color", &settings.transform.imageRotationBackColor},
-      {"Adjustment/Image Gamma", &settings.adjustment.imageGamma},
-      {"Frame/Solid Opacity", &settings.frame.solidOpacity},
-      {"Watermark/Text X Offset", &settings.watermark.textXOffset},
-      {"Watermark/Image Scale", &settings.watermark.imageScale},
-      {"Advanced/Out Folders Number", &settings.advanced.outFoldersNumber},
-      {"Privacy/Clean Recent Files", &settings.privacy.cleanRecentFiles},
+      {"General/CFG", LUMIVANE_FIELD(general.cfg)},
+      {"Window/X", LUMIVANE_FIELD(window.x)},
+      {"Input/RAW Load As", LUMIVANE_FIELD(input.rawLoadAs)},
+      {"Output/JPG Quality", LUMIVANE_FIELD(output.jpgQuality)},
+      {"Output/BMP BPP", LUMIVANE_FIELD(output.bmpBpp)},
+      {"Output/PNG Interlaced", LUMIVANE_FIELD(output.pngInterlaced)},
+      {"Transform/Image Rotation Back Color", LUMIVANE_FIELD(transform.imageRotationBackColor)},
+      {"Adjustment/Image Gamma", LUMIVANE_FIELD(adjustment.imageGamma)},
+      {"Frame/Solid Opacity", LUMIVANE_FIELD(frame.solidOpacity)},
+      {"Watermark/Text X Offset", LUMIVANE_FIELD(watermark.textXOffset)},
+      {"Watermark/Image Scale", LUMIVANE_FIELD(watermark.imageScale)},
+      {"Advanced/Out Folders Number", LUMIVANE_FIELD(advanced.outFoldersNumber)},
+      {"Privacy/Clean Recent Files", LUMIVANE_FIELD(privacy.cleanRecentFiles)},
   };
+#undef LUMIVANE_FIELD
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const SettingRow* row = FindSetting(c.name);
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->field(settings), c.field);
+    const std::ptrdiff_t start = static_cast<const unsigned char*>(c.field) - base;
+    const std::ptrdiff_t written = OffsetWrittenBy(*row);
+    EXPECT_GE(written, start);
+    EXPECT_LT(written, start + static_cast<std::ptrdiff_t>(c.size));
   }
 }
 
@@ -134,8 +192,10 @@ TEST(SetSetting, RefusesAValueOfAnotherType) {
   EXPECT_FALSE(GetSetting(settings, quality, real));
   EXPECT_EQ(text, "unchanged");
   EXPECT_EQ(real, 7.0f);
-  EXPECT_EQ(SettingField<std::int8_t>(settings, quality), nullptr);
-  EXPECT_EQ(SettingField<std::int32_t>(settings, quality), &settings.output.jpgQuality);
+  EXPECT_EQ(quality.access.real, nullptr);
+  EXPECT_EQ(quality.access.text, nullptr);
+  settings.output.jpgQuality = 42;
+  EXPECT_EQ(quality.access.number(settings), 42);
 }
 
 TEST(SetSetting, StoresEachType) {
@@ -186,7 +246,7 @@ TEST(SetSettingDefault, StoresTheRowDefault) {
   EXPECT_EQ(settings.watermark.backOpacity, 1);
   EXPECT_EQ(settings.adjustment.imageGamma, 1.0f);
   EXPECT_EQ(settings.watermark.font, "Arial");
-  EXPECT_EQ(settings.transform.imageResizeAlgorithm, 3);
+  EXPECT_EQ(settings.transform.imageResizeAlgorithm, ResizeAlgorithm::kBicubic);
 }
 
 }  // namespace
