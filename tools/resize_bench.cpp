@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "pipeline/edit_steps.h"
-#include "pipeline/transform_codes.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ int main(int argc, char** argv) {
   settings.transform.imageWidth = width;
   settings.transform.imageHeight = width;
   settings.transform.keepAspectRatio = 1;
-  settings.transform.imageResizeAlgorithm = lumivane::kResizeLanczos;
+  settings.transform.imageResizeAlgorithm = lumivane::ResizeAlgorithm::kLanczos;
   // The height the step gives a landscape picture, for the bare call.
   const int height = static_cast<int>(
       std::round(static_cast<float>(width) / (static_cast<float>(sourceWidth) / static_cast<float>(sourceHeight))));

@@ -65,7 +65,7 @@ TEST(PlaceWatermark, NinePositionsInTheWholePictureAndInsideTheFrame) {
       const WatermarkArea placed = PlaceWatermark(kPositions[i], {40, 20}, {10, 5}, area);
       EXPECT_EQ(placed, (WatermarkArea{c.expected[i].first, c.expected[i].second, 40, 20}))
           << "boundary " << CodeOf(c.boundary) << " position "
-          << KeywordName(kKeywordsOf<Position>, CodeOf(kPositions[i]));
+          << KeywordName(KeywordsOf(Position{}), CodeOf(kPositions[i]));
     }
   }
 }

@@ -29,8 +29,8 @@ struct ValueCase {
 };
 
 TEST(KeywordValue, FindsTheCodeOfATrimmedCaseFoldedKeyword) {
-  const auto dither = kKeywordsOf<DitherAlgorithm>;
-  const auto rawLoadAs = kKeywordsOf<RawLoadAs>;
+  const auto dither = KeywordsOf(DitherAlgorithm{});
+  const auto rawLoadAs = KeywordsOf(RawLoadAs{});
   const auto bmpCompression = AcceptedBySetting("Output/BMP Compression");
   const ValueCase cases[] = {
       {"dither", dither, "bayer8", CodeOf(DitherAlgorithm::kBayer8)},
@@ -52,17 +52,17 @@ TEST(KeywordValue, FindsTheCodeOfATrimmedCaseFoldedKeyword) {
       {"bmp compression", bmpCompression, "b44", CodeOf(ExrCompression::kB44)},
       {"bmp compression", bmpCompression, "logluv", CodeOf(TiffCompression::kLogLuv)},
       {"png compression", AcceptedBySetting("Output/PNG Compression"), "rle", CodeOf(RleCompression::kRle)},
-      {"font effect", kKeywordsOf<FontEffect>, "strikethrought", CodeOf(FontEffect::kStrikeout)},
-      {"font effect", kKeywordsOf<FontEffect>, "strikethrough", 0},
-      {"position", kKeywordsOf<Position>, "bottomright", CodeOf(Position::kBottomRight)},
-      {"position", kKeywordsOf<Position>, "middlecenter", CodeOf(Position::kMiddleCenter)},
-      {"size mode", kKeywordsOf<SizeMode>, "scaled", 0},
-      {"timestamp", kKeywordsOf<FileTimestamp>, "custom", CodeOf(FileTimestamp::kCustom)},
-      {"colour mode", kKeywordsOf<ColorMode>, "lab", CodeOf(ColorMode::kLab)},
-      {"size unit", kKeywordsOf<SizeUnit>, "percent", CodeOf(SizeUnit::kPercent)},
-      {"resize algorithm", kKeywordsOf<ResizeAlgorithm>, "lanczos", CodeOf(ResizeAlgorithm::kLanczos)},
-      {"frame kind", kKeywordsOf<FrameKind>, "solid", CodeOf(FrameKind::kSolid)},
-      {"watermark kind", kKeywordsOf<WatermarkKind>, "image", CodeOf(WatermarkKind::kImage)},
+      {"font effect", KeywordsOf(FontEffect{}), "strikethrought", CodeOf(FontEffect::kStrikeout)},
+      {"font effect", KeywordsOf(FontEffect{}), "strikethrough", 0},
+      {"position", KeywordsOf(Position{}), "bottomright", CodeOf(Position::kBottomRight)},
+      {"position", KeywordsOf(Position{}), "middlecenter", CodeOf(Position::kMiddleCenter)},
+      {"size mode", KeywordsOf(SizeMode{}), "scaled", 0},
+      {"timestamp", KeywordsOf(FileTimestamp{}), "custom", CodeOf(FileTimestamp::kCustom)},
+      {"colour mode", KeywordsOf(ColorMode{}), "lab", CodeOf(ColorMode::kLab)},
+      {"size unit", KeywordsOf(SizeUnit{}), "percent", CodeOf(SizeUnit::kPercent)},
+      {"resize algorithm", KeywordsOf(ResizeAlgorithm{}), "lanczos", CodeOf(ResizeAlgorithm::kLanczos)},
+      {"frame kind", KeywordsOf(FrameKind{}), "solid", CodeOf(FrameKind::kSolid)},
+      {"watermark kind", KeywordsOf(WatermarkKind{}), "image", CodeOf(WatermarkKind::kImage)},
       {"no keywords", {}, "AUTO", 0},
   };
   for (const ValueCase& c : cases) {
@@ -79,18 +79,18 @@ struct NameCase {
 
 TEST(KeywordName, GivesTheFirstKeywordOfTheCodeInLowerCase) {
   const NameCase cases[] = {
-      {"raw load as", kKeywordsOf<RawLoadAs>, CodeOf(RawLoadAs::kAuto), "auto"},
-      {"raw load as", kKeywordsOf<RawLoadAs>, CodeOf(RawLoadAs::k48HalfSize), "48hs"},
+      {"raw load as", KeywordsOf(RawLoadAs{}), CodeOf(RawLoadAs::kAuto), "auto"},
+      {"raw load as", KeywordsOf(RawLoadAs{}), CodeOf(RawLoadAs::k48HalfSize), "48hs"},
       // The first of RLE, ZIP, ZLIB1 and CCITTFAX3.
       {"shared compressions", kCompressionKeywords, CodeOf(RleCompression::kRle), "rle"},
       {"shared compressions", kCompressionKeywords, CodeOf(TiffCompression::kLogLuv), "logluv"},
       {"shared compressions", kCompressionKeywords, CodeOf(TiffCompression::kLogLuv) + 1, ""},
-      {"frame kind", kKeywordsOf<FrameKind>, CodeOf(FrameKind::kSolid), "solid"},
-      {"watermark kind", kKeywordsOf<WatermarkKind>, CodeOf(WatermarkKind::kImage), "image"},
-      {"watermark kind", kKeywordsOf<WatermarkKind>, CodeOf(WatermarkKind::kImage) + 1, ""},
-      {"font effect", kKeywordsOf<FontEffect>, CodeOf(FontEffect::kStrikeout), "strikethrought"},
-      {"size mode", kKeywordsOf<SizeMode>, CodeOf(SizeMode::kFixed), "fixed"},
-      {"dither", kKeywordsOf<DitherAlgorithm>, -1, ""},
+      {"frame kind", KeywordsOf(FrameKind{}), CodeOf(FrameKind::kSolid), "solid"},
+      {"watermark kind", KeywordsOf(WatermarkKind{}), CodeOf(WatermarkKind::kImage), "image"},
+      {"watermark kind", KeywordsOf(WatermarkKind{}), CodeOf(WatermarkKind::kImage) + 1, ""},
+      {"font effect", KeywordsOf(FontEffect{}), CodeOf(FontEffect::kStrikeout), "strikethrought"},
+      {"size mode", KeywordsOf(SizeMode{}), CodeOf(SizeMode::kFixed), "fixed"},
+      {"dither", KeywordsOf(DitherAlgorithm{}), -1, ""},
       {"no keywords", {}, 0, ""},
   };
   for (const NameCase& c : cases) {

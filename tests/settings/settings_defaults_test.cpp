@@ -27,7 +27,7 @@ struct Coded {
   template <KeywordCode Code>
   constexpr Coded(Code value)
       : code(CodeOf(value)), type(sizeof(Code) == 1 ? SettingType::kInt8 : SettingType::kInt32),
-        keywords(kKeywordsOf<Code>) {}
+        keywords(KeywordsOf(Code{})) {}
 };
 using ExpectedValue = std::variant<Int8, Coded, std::int32_t, float, std::string>;
 
