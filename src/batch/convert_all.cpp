@@ -151,13 +151,12 @@ class ConversionPass {
 
   static FileReport ReportOf(std::int32_t index, const FileToConvert& file, const ConvertedFile& converted,
                              const std::string& output, std::int64_t milliseconds) {
-    const bool ok = converted.Converted();
     return FileReport{index,
                       file.inputFile,
                       output,
-                      ok,
+                      converted.Converted(),
                       converted.failure,
-                      ok ? std::string() : converted.detail,
+                      converted.detail,
                       converted.imageWidth,
                       converted.imageHeight,
                       converted.outputBitDepth,

@@ -18,7 +18,7 @@ struct FileReport {
   std::string output;    // output path when it was named, else ""
   bool converted{};
   ConversionFailure failure{ConversionFailure::kNone};
-  std::string detail;    // the failure's detail text, "" when none
+  std::string detail;    // the failure's detail, or what a converted file's conversion noted; "" when none
   std::int32_t width{};  // working size and output depth, 0 when not known
   std::int32_t height{};
   std::int32_t bitDepth{};

@@ -82,7 +82,7 @@ static_assert(FailureReasonsFollowTheirCodes(), "one row per failure, in the ord
 // or why it failed.
 struct ConvertedFile {
   ConversionFailure failure = ConversionFailure::kNone;
-  std::string detail;             // the failure's detail, "" when none
+  std::string detail;             // the failure's detail, or what a conversion noted (AddDetail); "" when none
   std::int32_t sourceBitDepth{};  // bit depth of the decoded image
   std::int32_t outputBitDepth{};  // bit depth the file is written with (final, also when automatic)
   std::int32_t imageWidth{};      // working size after resizing and the icon limit
@@ -92,5 +92,11 @@ struct ConvertedFile {
 
   bool Converted() const { return failure == ConversionFailure::kNone; }
 };
+
+// Adds a note to what the file's report line says ("; " between notes).
+inline void AddDetail(ConvertedFile& converted, std::string_view note) {
+  if (!converted.detail.empty()) converted.detail += "; ";
+  converted.detail += note;
+}
 
 }  // namespace lumivane
