@@ -41,18 +41,10 @@ TEST_F(DebugListingTest, JpgRunListsTheRawGroupTheJpgLinesAndTheAlwaysRowsInOrde
   settings_.output.jpgQuality = 90;
   const SettingsReview review = Review();
   Lines expected = kRawGroup;
-  const Lines rest = {"JPG BPP: 0",
-                      "JPG Quality: 90",
-                      "JPG Chroma Subsampling: none",
-                      "JPG Save As: standard",
-                      "Flip Horizontal: 0",
-                      "Flip Vertical: 0",
-                      "Greyscale: 0",
-                      "Frame: none",
-                      "Watermark: none",
-                      "Filename Mask: %filename%.%ext%",
-                      "File Timestamp: current",
-                      "Keep Subfolders: 1"};
+  const Lines rest = {"JPG BPP: 0",         "JPG Quality: 90",   "JPG Chroma Subsampling: none",
+                      "JPG Save As: standard", "Flip Horizontal: 0", "Flip Vertical: 0",
+                      "Greyscale: 0",       "Frame: none",       "Watermark: none",
+                      "Filename Mask: %filename%.%ext%", "File Timestamp: current", "Keep Subfolders: 1"};
   expected.insert(expected.end(), rest.begin(), rest.end());
   EXPECT_EQ(review.lines, expected);
   EXPECT_EQ(review.error, "");
@@ -89,59 +81,22 @@ TEST_F(DebugListingTest, EveryGroupSwitchedOnListsEveryLineOfItsTableInOrder) {
 
   const SettingsReview review = Review();
   Lines expected = kRawGroup;
-  const Lines rest = {"TIFF BPP: 24",
-                      "TIFF Compression: ccittfax3",
-                      "TIFF Color Mode: cmyk",
-                      "Image Rotation Type: advanced",
-                      "Image Rotation: 90",
-                      "Image Rotation Back Color: FF0000",
-                      "Width: 50 percent",
-                      "Height: -40 pixels",
-                      "Keep Aspect Ratio: 1",
-                      "Image Resize Type: largeimages",
-                      "Image Resize Algorithm: lanczos",
-                      "Flip Horizontal: 1",
-                      "Flip Vertical: 0",
-                      "Brightness: -5",
-                      "Contrast: 7",
-                      "Gamma: 2.20",
-                      "Invert: 1",
-                      "Greyscale: 1",
-                      "Image Threshold: 128",
-                      "Image Dithering Algorithm: bayer8",
-                      "Frame: solid",
-                      "Frame left: 1",
-                      "Frame right: 2",
-                      "Frame top: 3",
-                      "Frame bottom: 4",
-                      "Frame left color: 111111",
-                      "Frame right color: 222222",
-                      "Frame top color: 333333",
-                      "Frame bottom color: 444444",
-                      "Frame opacity: 200",
-                      "Watermark: text",
-                      "Watermark text: Shot %n%",
-                      "Watermark font: Arial",
-                      "Watermark font size: 12",
-                      "Watermark font leading: 2",
-                      "Watermark font color: ABCDEF",
-                      "Watermark font style: bolditalic",
-                      "Watermark font effect: strikethrought",
-                      "Watermark text antialiasing: 1",
-                      "Watermark text alignment: center",
-                      "Watermark text padding: 5",
-                      "Watermark text opacity: 128",
-                      "Watermark background color: 010203",
-                      "Watermark background opacity: 64",
-                      "Watermark boundary: frame",
-                      "Watermark position: middlecenter",
-                      "Watermark offset (x/y): -3/9",
-                      "Watermark rotation: 45",
-                      "Watermark size/mode: fixed",
-                      "Filename Mask: %n%-%filename%",
-                      "File Timestamp: custom",
-                      "Custom Timestamp: 1234567",
-                      "Keep Subfolders: 0"};
+  const Lines rest = {
+      "TIFF BPP: 24", "TIFF Compression: ccittfax3", "TIFF Color Mode: cmyk",
+      "Image Rotation Type: advanced", "Image Rotation: 90", "Image Rotation Back Color: FF0000",
+      "Width: 50 percent", "Height: -40 pixels", "Keep Aspect Ratio: 1", "Image Resize Type: largeimages",
+      "Image Resize Algorithm: lanczos", "Flip Horizontal: 1", "Flip Vertical: 0",
+      "Brightness: -5", "Contrast: 7", "Gamma: 2.20", "Invert: 1", "Greyscale: 1", "Image Threshold: 128",
+      "Image Dithering Algorithm: bayer8", "Frame: solid", "Frame left: 1", "Frame right: 2", "Frame top: 3",
+      "Frame bottom: 4", "Frame left color: 111111", "Frame right color: 222222", "Frame top color: 333333",
+      "Frame bottom color: 444444", "Frame opacity: 200", "Watermark: text", "Watermark text: Shot %n%",
+      "Watermark font: Arial", "Watermark font size: 12", "Watermark font leading: 2",
+      "Watermark font color: ABCDEF", "Watermark font style: bolditalic", "Watermark font effect: strikethrought",
+      "Watermark text antialiasing: 1", "Watermark text alignment: center", "Watermark text padding: 5",
+      "Watermark text opacity: 128", "Watermark background color: 010203", "Watermark background opacity: 64",
+      "Watermark boundary: frame", "Watermark position: middlecenter", "Watermark offset (x/y): -3/9",
+      "Watermark rotation: 45", "Watermark size/mode: fixed", "Filename Mask: %n%-%filename%",
+      "File Timestamp: custom", "Custom Timestamp: 1234567", "Keep Subfolders: 0"};
   expected.insert(expected.end(), rest.begin(), rest.end());
   EXPECT_EQ(review.lines, expected);
   EXPECT_EQ(review.error, "");
@@ -157,15 +112,9 @@ TEST_F(DebugListingTest, ImageWatermarkListsItsOwnGroupAndPassesWithAnExistingPi
   settings_.watermark.imageXOffset = 4, settings_.watermark.imageYOffset = -6;
   settings_.watermark.imageRotation = 10;
   const SettingsReview review = Review();
-  const Lines group = {"Watermark: image",
-                       "Watermark image: " + settings_.watermark.image,
-                       "Watermark greyscale: 1",
-                       "Watermark opacity: 77",
-                       "Watermark boundary: image",
-                       "Watermark position: topleft",
-                       "Watermark offset (x/y): 4/-6",
-                       "Watermark rotation: 10",
-                       "Watermark size/mode: fixed",
+  const Lines group = {"Watermark: image", "Watermark image: " + settings_.watermark.image, "Watermark greyscale: 1",
+                       "Watermark opacity: 77", "Watermark boundary: image", "Watermark position: topleft",
+                       "Watermark offset (x/y): 4/-6", "Watermark rotation: 10", "Watermark size/mode: fixed",
                        "Filename Mask: %filename%.%ext%"};
   const auto at = std::search(review.lines.begin(), review.lines.end(), group.begin(), group.end());
   EXPECT_NE(at, review.lines.end());
@@ -178,8 +127,12 @@ TEST_F(DebugListingTest, InputGroupLinesFollowTheJobsInputFormat) {
     const char* group;
     Lines lines;
   } cases[] = {
-      {"tiff", {"TIFF Frame Loading: all"}}, {"dds", {"DDS Load As: auto"}},   {"gif", {"GIF Frame Loading: all"}},
-      {"ico", {"ICO Frame Loading: all"}},   {"psd", {"PSD Color Mode: rgb"}}, {"png", {}},
+      {"tiff", {"TIFF Frame Loading: all"}},
+      {"dds", {"DDS Load As: auto"}},
+      {"gif", {"GIF Frame Loading: all"}},
+      {"ico", {"ICO Frame Loading: all"}},
+      {"psd", {"PSD Color Mode: rgb"}},
+      {"png", {}},
   };
   for (const auto& c : cases) {
     inputGroup_ = c.group;
@@ -287,14 +240,10 @@ TEST_F(DebugListingTest, OnlyTheOutputFormatsOwnDepthAndQualityAreChecked) {
     int webpQuality;
     const char* error;
   } cases[] = {
-      {"jpg", 0, 50, "Invalid jpg-quality value"},
-      {"jpg", 101, 50, "Invalid jpg-quality value"},
-      {"jpg", 1, 0, ""},
-      {"jpg", 100, 101, ""},
-      {"webp", 50, 0, "Invalid webp-quality value"},
-      {"webp", 50, 101, "Invalid webp-quality value"},
-      {"webp", 0, 1, ""},
-      {"webp", 101, 100, ""},
+      {"jpg", 0, 50, "Invalid jpg-quality value"}, {"jpg", 101, 50, "Invalid jpg-quality value"},
+      {"jpg", 1, 0, ""},    {"jpg", 100, 101, ""},
+      {"webp", 50, 0, "Invalid webp-quality value"}, {"webp", 50, 101, "Invalid webp-quality value"},
+      {"webp", 0, 1, ""},   {"webp", 101, 100, ""},
       {"png", 0, 0, ""},
   };
   for (const auto& c : cases) {
@@ -314,7 +263,8 @@ TEST_F(DebugListingTest, ACheckFailsAfterItsGroupsLinesAndNothingFollows) {
     const char* error;
   } cases[] = {
       {"depth", [](Settings& s) { s.output.jpgBpp = 16; }, "JPG Save As: standard", "Invalid jpg-bpp value"},
-      {"quality", [](Settings& s) { s.output.jpgQuality = 0; }, "JPG Save As: standard", "Invalid jpg-quality value"},
+      {"quality", [](Settings& s) { s.output.jpgQuality = 0; }, "JPG Save As: standard",
+       "Invalid jpg-quality value"},
       {"width", [](Settings& s) { s.transform.doImageResize = 1; }, "Width: 0 pixels", "Invalid width value"},
       {"height",
        [](Settings& s) {
@@ -375,12 +325,8 @@ TEST_F(DebugListingTest, GammaIsShownWithTwoDecimalsAndCheckedInSinglePrecision)
     const char* line;
     bool valid;
   } cases[] = {
-      {1.0f, "Gamma: 1.00", true},
-      {0.01f, "Gamma: 0.01", true},
-      {9.99f, "Gamma: 9.99", true},
-      {0.009f, "Gamma: 0.01", false},
-      {10.0f, "Gamma: 10.00", false},
-      {-1.0f, "Gamma: -1.00", false},
+      {1.0f, "Gamma: 1.00", true},      {0.01f, "Gamma: 0.01", true},   {9.99f, "Gamma: 9.99", true},
+      {0.009f, "Gamma: 0.01", false},   {10.0f, "Gamma: 10.00", false}, {-1.0f, "Gamma: -1.00", false},
       {std::numeric_limits<float>::quiet_NaN(), nullptr, false},
   };
   for (const auto& c : cases) {
@@ -441,8 +387,8 @@ TEST_F(DebugListingTest, WatermarkFontNeedsAKnownFaceAndASizeOfAtLeastOne) {
     FontStyle style;
     bool valid;
   } cases[] = {
-      {"Arial", 14, kRegular, true}, {"Arial", 1, kBoldItalic, true}, {"DejaVu Sans", 30, kBold, true},
-      {"Arial", 0, kRegular, false}, {"Arial", -3, kRegular, false},  {"No Such Face Anywhere", 14, kRegular, false},
+      {"Arial", 14, kRegular, true}, {"Arial", 1, kBoldItalic, true},   {"DejaVu Sans", 30, kBold, true},
+      {"Arial", 0, kRegular, false}, {"Arial", -3, kRegular, false}, {"No Such Face Anywhere", 14, kRegular, false},
   };
   for (const auto& c : cases) {
     settings_.watermark.font = c.face;

@@ -1,13 +1,13 @@
 #include "pipeline/encode_support.h"
 
-#include <IL/il.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+
+#include <IL/il.h>
 
 #include "batch/temporary_path.h"
 #include "formats/registry.h"
@@ -87,8 +87,7 @@ namespace {
 
 void FillFromFloatRgb(DecodedImage& decoded, FIBITMAP* image) {
   for (unsigned y = 0; y < decoded.height; ++y) {
-    const auto* row =
-        reinterpret_cast<const FIRGBF*>(FreeImage_GetScanLine(image, static_cast<int>(decoded.height - 1 - y)));
+    const auto* row = reinterpret_cast<const FIRGBF*>(FreeImage_GetScanLine(image, static_cast<int>(decoded.height - 1 - y)));
     for (unsigned x = 0; x < decoded.width; ++x) {
       unsigned char* out = &decoded.rgb[(static_cast<std::size_t>(y) * decoded.width + x) * 3];
       out[0] = ScaledToByte(row[x].red);
