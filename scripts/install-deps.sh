@@ -10,6 +10,7 @@ packages=(
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
   jq  # an independent JSON parser for the tests of the report file
   imagemagick libmagickcore-6.q16-6-extra  # bench/compare_outputs.sh --pixels decodes outputs (EXR too) with identify
+  graphicsmagick libvips-tools netpbm libjxr-tools  # independent decoders of the written files, for the tests
   "$@"
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then

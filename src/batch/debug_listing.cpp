@@ -4,9 +4,9 @@
 #include <span>
 
 #include "batch/debug_listing_rows.h"
-#include "batch/validate_job.h"
 #include "formats/registry.h"
 #include "pipeline/edit_steps.h"
+#include "platform/drawing_image.h"
 
 namespace lumivane {
 
@@ -64,7 +64,7 @@ std::string Checked(const SettingRow& row, const Settings& settings, SettingsRev
       review.watermarkFont = LoadWatermarkFont(settings);
       passes = review.watermarkFont.IsFont();
       break;
-    case SettingCheck::kNonEmptyFile: passes = IsNonEmptyRegularFile(row.access.text(settings)); break;
+    case SettingCheck::kReadablePicture: passes = LoadDrawingImage(row.access.text(settings)).IsImage(); break;
   }
   return passes ? std::string() : std::string(check.error);
 }

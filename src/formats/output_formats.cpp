@@ -8,6 +8,7 @@
 
 #include "formats/bit_depth_list.h"
 #include "formats/registry.h"
+#include "formats/tiff_rules.h"
 #include "platform/ascii_text.h"
 #include "settings/settings_table.h"
 
@@ -29,10 +30,6 @@ constexpr std::int32_t kJpgSaveAsFlags[] = {0, JPEG_BASELINE, JPEG_OPTIMIZE, JPE
 constexpr std::int32_t kPngCompressionFlags[] = {PNG_Z_NO_COMPRESSION, PNG_Z_BEST_SPEED, PNG_Z_DEFAULT_COMPRESSION,
                                                  PNG_Z_BEST_COMPRESSION};
 constexpr std::int32_t kTgaCompressionFlags[] = {0, TARGA_SAVE_RLE};
-constexpr std::int32_t kTiffCompressionFlags[] = {TIFF_NONE,     TIFF_CCITTFAX3, TIFF_CCITTFAX4,
-                                                  TIFF_PACKBITS, TIFF_DEFLATE,   TIFF_ADOBE_DEFLATE,
-                                                  TIFF_LZW,      TIFF_JPEG,      TIFF_LOGLUV};
-constexpr std::int32_t kTiffColorModeFlags[] = {0, TIFF_CMYK};  // LAB encodes like RGB
 constexpr std::int32_t kWebpLosslessQuality = 100;
 
 std::int32_t BmpFlags(const Settings& s) { return FlagOf(kBmpCompressionFlags, s.output.bmpCompression); }
@@ -46,9 +43,7 @@ std::int32_t PngFlags(const Settings& s) {
   return FlagOf(kPngCompressionFlags, s.output.pngCompression) | (s.output.pngInterlaced != 0 ? PNG_INTERLACED : 0);
 }
 std::int32_t TgaFlags(const Settings& s) { return FlagOf(kTgaCompressionFlags, s.output.tgaCompression); }
-std::int32_t TiffFlags(const Settings& s) {
-  return FlagOf(kTiffCompressionFlags, s.output.tiffCompression) | FlagOf(kTiffColorModeFlags, s.output.tiffColorMode);
-}
+std::int32_t TiffFlags(const Settings& s) { return TiffSaveFlags(s.output.tiffCompression, s.output.tiffColorMode); }
 std::int32_t WebpFlags(const Settings& s) {
   return s.output.webpQuality == kWebpLosslessQuality ? WEBP_LOSSLESS : s.output.webpQuality;
 }
@@ -64,7 +59,7 @@ constexpr std::array<OutputFormat, 23> kOutputFormats{{
     {"exr", FIF_EXR, "ILM OpenEXR", "96", kFreeImage, k565, kPalette, 0, ExrFlags},
     {"gif", FIF_GIF, "Graphics Interchange Format", "8"},
     {"hdr", FIF_HDR, "High Dynamic Range Image", "96"},
-    {"ico", FIF_ICO, "Windows Icon", "1,4,8,16,24,32", kFreeImage, k555, kPalette, 128},
+    {"ico", FIF_ICO, "Windows Icon", "1,4,8,16,24,32", kFreeImageIcon, k555, kPalette, 128},
     {"j2k", FIF_J2K, "JPEG-2000 Codestream", "8,24,32,48", kFreeImage, k565, kGrey},
     {"jng", FIF_JNG, "JPEG Network Graphics", "24,32"},
     {"jp2", FIF_JP2, "JPEG-2000 File Format", "8,24,32,48", kFreeImage, k565, kGrey},
@@ -72,13 +67,13 @@ constexpr std::array<OutputFormat, 23> kOutputFormats{{
     {"jxr", FIF_JXR, "JPEG XR Image Format", "1,8,16,24,32,48,96", kJpegXr, k565, kGrey, 0, JxrFlags},
     {"pbm", FIF_PBM, "Portable Bitmap", "1", kFreeImageBlackIsOne},
     {"pcx", IL_PCX, "ZSoft Paintbrush", "24", kDevil},
-    {"pfm", FIF_PFM, "Portable Floatmap", "96"},
+    {"pfm", FIF_PFM, "Portable Floatmap", "96", kFreeImageFlipped},
     {"pgm", FIF_PGM, "Portable Greymap", "8", kFreeImageGreyLevels},
     {"png", FIF_PNG, "Portable Network Graphics", "1,4,8,24,32,48", kFreeImage, k565, kPalette, 0, PngFlags},
     {"ppm", FIF_PPM, "Portable Pixelmap", "24,48"},
     {"psd", IL_PSD, "Adobe Photoshop", "32", kDevil},
     {"tga", FIF_TARGA, "Truevision Targa", "8,16,24,32", kFreeImage, k555, kPalette, 0, TgaFlags},
-    {"tiff", FIF_TIFF, "Tagged Image File Format", "1,4,8,24,32,48,96", kFreeImage, k565, kPalette, 0, TiffFlags},
+    {"tiff", FIF_TIFF, "Tagged Image File Format", "1,4,8,24,32,48,96", kFreeImageTiff, k565, kPalette, 0, TiffFlags},
     {"wbmp", FIF_WBMP, "Wireless Bitmap", "1"},
     {"webp", FIF_WEBP, "Google WebP Image Format", "24,32", kFreeImage, k565, kPalette, 0, WebpFlags},
     {"xpm", FIF_XPM, "X11 Pixmap Format", "24"},
@@ -174,6 +169,11 @@ std::int32_t BitDepthSettingValue(const Settings& settings, std::string_view ide
 std::int32_t SaveFlagsOf(const Settings& settings, std::string_view identifier) {
   const OutputFormat* row = FindOutputFormat(identifier);
   return row == nullptr || row->saveFlags == nullptr ? 0 : row->saveFlags(settings);
+}
+
+std::int32_t WrittenBitDepth(const Settings& settings, const OutputFormat& format, std::int32_t bitDepth) {
+  if (format.route != EncoderRoute::kFreeImageTiff) return bitDepth;
+  return TiffWrittenBitDepth(settings.output.tiffColorMode, bitDepth);
 }
 
 bool IsAllowedBitDepth(std::string_view identifier, std::int32_t bpp) {

@@ -28,6 +28,10 @@ enum class EncoderRoute : std::uint8_t {
   kFreeImageBitmap,      // FreeImage's, or at 8 bits with an EXACT colour table our own exact-palette writer
   kFreeImageBlackIsOne,  // FreeImage's, given 1-bit values with 1 = black as the format means (it writes bits as is)
   kFreeImageGreyLevels,  // FreeImage's, given grey levels (it would write palette indices)
+  kFreeImageFlipped,     // FreeImage's, given the picture upside down: its PFM writer stores the top row first, where
+                         // the format stores the bottom row first
+  kFreeImageIcon,        // FreeImage's, with the header of 16-bit images mended (it claims bit-field masks it omits)
+  kFreeImageTiff,        // FreeImage's, after the TIFF step: CMYK separation, a compression the depth allows
   kDevil,                // DevIL's encoder (FreeImage writes none here)
   kDevilWithMipmaps,     // DevIL's, with mipmaps
   kJpegXr,               // jxrlib's encoder (FreeImage's JPEG XR plugin fails in this build)
@@ -77,6 +81,10 @@ std::vector<const SettingRow*> OwnedSettings(std::string_view identifier);
 std::int32_t BitDepthSettingValue(const Settings& settings, std::string_view identifier);
 // The flags passed unchanged to the format's encoder; 0 for an unknown identifier.
 std::int32_t SaveFlagsOf(const Settings& settings, std::string_view identifier);
+
+// The depth a file of the format is written with once the picture has bitDepth: a TIFF in CMYK has 32 or 64 bits
+// (tiff_rules.h); bitDepth itself otherwise.
+std::int32_t WrittenBitDepth(const Settings& settings, const OutputFormat& format, std::int32_t bitDepth);
 
 // True when the identifier equals an output format identifier exactly (case-sensitive, no trimming).
 bool IsOutputFormat(std::string_view identifier);

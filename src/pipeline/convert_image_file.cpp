@@ -10,6 +10,7 @@
 #include "pipeline/decode.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/encode_image.h"
+#include "pipeline/format_step.h"
 #include "pipeline/icon_limit.h"
 #include "pipeline/metadata_holder.h"
 #include "pipeline/output_depth.h"
@@ -59,13 +60,16 @@ Size SizeOf(FIBITMAP* image) {
   return {static_cast<int>(FreeImage_GetWidth(image)), static_cast<int>(FreeImage_GetHeight(image))};
 }
 
-// A watermark text is filled before the file's depth is fixed: its "%bpp%" is the configured depth, or with
-// automatic depth the one fixed for the file before.
+// A watermark text is filled before the file's depth is fixed: its "%bpp%" is the depth written at the configured
+// depth, or with automatic depth the one written for the file before.
 std::string WatermarkText(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& result) {
+  const OutputFormat& format = *FindOutputFormat(plan.outputFormat);
   const std::int32_t configured = BitDepthSettingValue(plan.settings, plan.outputFormat);
+  const std::int32_t depth =
+      configured != 0 ? WrittenBitDepth(plan.settings, format, configured) : file.numbering.previousOutputBitDepth;
   const TokenValues values{file.inputFile,
                            plan.outputFormat,
-                           configured != 0 ? configured : file.numbering.previousOutputBitDepth,
+                           depth,
                            result.imageWidth,
                            result.imageHeight,
                            result.frameNumber,
@@ -132,9 +136,14 @@ ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& fi
       ConvertToOutputDepth(image.release(), *format, outputBitDepth, configuredDepth == 0, result.sourceBitDepth));
   result.outputBitDepth = outputBitDepth;
   if (!image) return Fail(result, ConversionFailure::kEncodeFailed, "no conversion to the output bit depth");
+  FormatStepResult step;
+  image.reset(ApplyFormatStep(image.release(), *format, settings, outputBitDepth, step));
+  result.outputBitDepth = step.writtenBitDepth;
+  if (!step.note.empty()) AddDetail(result, step.note);
+  if (!image) return Fail(result, ConversionFailure::kEncodeFailed, "the output format's step failed");
 
-  const EncodeRequest request{plan.outputFormat, outputBitDepth, SaveFlagsOf(settings, plan.outputFormat),
-                              settings.output.bmpColorTable, settings.output.bmpCompression};
+  const EncodeRequest request{plan.outputFormat, step.writtenBitDepth, step.saveFlags, settings.output.bmpColorTable,
+                              settings.output.bmpCompression};
   std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image.get(), metadataHolder.get(), request);
   if (!bytes) return Fail(result, ConversionFailure::kEncodeFailed, "the encoder failed");
   result.encoded = std::move(*bytes);

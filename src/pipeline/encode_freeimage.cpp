@@ -5,8 +5,9 @@ namespace {
 
 // FreeImage's pbm and pgm encoders store the pixel values and ignore the palette: pbm bits are written as they
 // are, although 1 means black in a pbm file, and pgm stores palette indices as grey levels. So both get an image
-// whose values mean what the format says. A preparation returns nullptr when the image can go as it is, else a new
-// bitmap for the caller to unload (or an empty one when the conversion failed, see PreparedImage).
+// whose values mean what the format says, as pfm gets its rows in the format's order. A preparation returns nullptr
+// when the image can go as it is, else a new bitmap for the caller to unload (or an empty one when the conversion
+// failed, see PreparedImage).
 
 // pbm: 1 bit with 1 = black. FreeImage's 1-bit images from dithering or threshold have black at index 0.
 FIBITMAP* AsPortableBitmapBits(FIBITMAP* image, bool& failed) {
@@ -31,12 +32,21 @@ FIBITMAP* AsGreyLevels(FIBITMAP* image, bool& failed) {
   return grey;
 }
 
+// pfm: the picture upside down, so that FreeImage's writer, which stores the top row first, stores the bottom row
+// first as the format has it.
+FIBITMAP* AsUpsideDown(FIBITMAP* image, bool& failed) {
+  FIBITMAP* flipped = FreeImage_Clone(image);
+  failed = flipped == nullptr || FreeImage_FlipVertical(flipped) == FALSE;
+  return flipped;
+}
+
 // The bitmap to hand to the encoder: the image itself, or a prepared copy that PreparedImage owns.
 class PreparedImage {
  public:
   PreparedImage(FIBITMAP* image, EncoderRoute route) : image_(image) {
     if (route == EncoderRoute::kFreeImageBlackIsOne) made_ = AsPortableBitmapBits(image, failed_);
     if (route == EncoderRoute::kFreeImageGreyLevels) made_ = AsGreyLevels(image, failed_);
+    if (route == EncoderRoute::kFreeImageFlipped) made_ = AsUpsideDown(image, failed_);
   }
   ~PreparedImage() {
     if (made_ != nullptr) FreeImage_Unload(made_);

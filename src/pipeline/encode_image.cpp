@@ -1,12 +1,24 @@
 #include "pipeline/encode_image.h"
 
 #include "formats/registry.h"
+#include "pipeline/bitmap_file_mends.h"
 #include "pipeline/encode_devil.h"
 #include "pipeline/encode_freeimage.h"
 #include "pipeline/encode_jxr.h"
 #include "pipeline/exact_palette_bmp.h"
 
 namespace lumivane {
+namespace {
+
+using EncodedFile = std::optional<std::vector<unsigned char>>;
+
+// The file after the mend, or no value when there was none or the mend refused it.
+EncodedFile Mended(EncodedFile file, bool (*mend)(std::vector<unsigned char>&)) {
+  if (!file || !mend(*file)) return std::nullopt;
+  return file;
+}
+
+}  // namespace
 
 std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
                                                           const EncodeRequest& request) {
@@ -18,12 +30,17 @@ std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBIT
     case EncoderRoute::kJpegXr: return EncodeJpegXr(image, request.saveFlags);
     case EncoderRoute::kFreeImageBitmap:
       if (request.outputBitDepth == 8 && request.bmpColorTable == ColorTable::kExact) {
-        return EncodeExactPaletteBitmap(image, format->encoderTypeId, request.saveFlags, request.bmpCompression);
+        return Mended(EncodeExactPaletteBitmap(image, format->encoderTypeId, request.saveFlags, request.bmpCompression),
+                      MendRle8Bitmap);
       }
-      break;
+      return Mended(EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags), MendRle8Bitmap);
+    case EncoderRoute::kFreeImageIcon:
+      return Mended(EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags), MendSixteenBitIcon);
     case EncoderRoute::kFreeImage:
     case EncoderRoute::kFreeImageBlackIsOne:
-    case EncoderRoute::kFreeImageGreyLevels: break;
+    case EncoderRoute::kFreeImageGreyLevels:
+    case EncoderRoute::kFreeImageFlipped:
+    case EncoderRoute::kFreeImageTiff: break;
   }
   return EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags);
 }

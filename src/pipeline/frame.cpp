@@ -1,11 +1,10 @@
-// The solid frame: eight shapes drawn into a transparent image, brought to the frame's opacity and composited
-// over the outer band of the picture.
+// The solid frame: eight shapes drawn into a transparent image and blended at the frame's opacity over the outer
+// band of the picture.
 #include "pipeline/colour_alpha.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/frame_paths.h"
 #include "pipeline/overlay_bitmap.h"
 #include "pipeline/replace_image.h"
-#include "platform/drawing_2d.h"
 #include "platform/drawing_vector.h"
 
 namespace lumivane {
@@ -38,17 +37,12 @@ void DrawFrameShapes(DrawingImage& image, const Settings::Frame& frame, std::int
   drawing.EndLayer();
 }
 
-// The frame as a 32-bit bitmap at the frame's opacity, or nullptr when an image cannot be made.
+// The frame as a 32-bit bitmap, or nullptr when an image cannot be made.
 FIBITMAP* RenderFrame(const Settings::Frame& frame, int width, int height) {
   DrawingImage shapes = CreateDrawingImage(width, height);
   if (!shapes.IsImage()) return nullptr;
   DrawFrameShapes(shapes, frame, width, height);
-
-  DrawingImage faded = CreateDrawingImage(width, height);
-  Drawing2D drawing(faded);
-  if (!drawing.DrawImage(shapes, 0, 0, frame.solidOpacity)) return nullptr;
-  drawing.Stop();
-  return DrawingToBitmap(faded);
+  return DrawingToBitmap(shapes);
 }
 
 }  // namespace
@@ -60,7 +54,11 @@ FIBITMAP* DrawSolidFrame(FIBITMAP* image, int width, int height, const Settings&
 
   FIBITMAP* frame = RenderFrame(settings.frame, width, height);
   if (frame == nullptr) return picture;
-  picture = CompositeOntoPicture(frame, picture);
+  // The frame is drawn on the working size; a picture of another size stays unframed.
+  if (FreeImage_GetWidth(picture) == static_cast<unsigned>(width) &&
+      FreeImage_GetHeight(picture) == static_cast<unsigned>(height)) {
+    BlendOntoPicture(picture, frame, {0, 0, width, height}, settings.frame.solidOpacity);
+  }
   FreeImage_Unload(frame);
   return picture;
 }

@@ -1,5 +1,7 @@
 // The watermark step: a text box or a picture rendered by the drawing layer, turned, clipped, placed and
-// composited onto the picture.
+// blended onto the picture.
+#include <optional>
+
 #include "pipeline/edit_steps.h"
 #include "pipeline/overlay_bitmap.h"
 #include "pipeline/replace_image.h"
@@ -15,6 +17,7 @@ struct Placement {
   Position position = Position::kTopLeft;
   WatermarkOffsets offsets;
   std::int32_t rotation = 0;
+  std::int32_t opacity = 255;  // the text's opacities are drawn into its box; the picture's applies in the blend
 };
 
 Placement PlacementOf(const Settings::Watermark& watermark) {
@@ -22,12 +25,14 @@ Placement PlacementOf(const Settings::Watermark& watermark) {
     return {watermark.textBoundary,
             watermark.textPosition,
             {watermark.textXOffset, watermark.textYOffset},
-            watermark.textRotation};
+            watermark.textRotation,
+            255};
   }
   return {watermark.imageBoundary,
           watermark.imagePosition,
           {watermark.imageXOffset, watermark.imageYOffset},
-          watermark.imageRotation};
+          watermark.imageRotation,
+          watermark.imageOpacity};
 }
 
 FIBITMAP* RenderWatermark(const Settings::Watermark& watermark, const WatermarkInputs& inputs) {
@@ -44,28 +49,16 @@ FIBITMAP* RotateWatermark(FIBITMAP* mark, std::int32_t degrees) {
   return ReplaceImage(mark, FreeImage_Rotate(mark, degrees, nullptr));
 }
 
-// The watermark on a transparent canvas of the picture's size, or nullptr when it does not fit there.
-FIBITMAP* PlaceOnCanvas(FIBITMAP* mark, const Placement& kind, int width, int height, const Settings& settings) {
+// Where the watermark goes on the picture, clipped by the offsets; none when it does not fit there.
+std::optional<OverlayPlacement> PlaceOnPicture(FIBITMAP* mark, const Placement& kind, int width, int height,
+                                               const Settings& settings) {
   const WatermarkArea area = WatermarkBoundaryArea(width, height, kind.boundary, settings.frame);
   const WatermarkSize natural{FreeImage_GetWidth(mark), FreeImage_GetHeight(mark)};
   const WatermarkSize clipped = ClipWatermark(natural, kind.offsets, area);
   const WatermarkArea placed = PlaceWatermark(kind.position, clipped, kind.offsets, area);
-  if (!FitsInPicture(placed, width, height)) return nullptr;
-
-  FIBITMAP* part = mark;
-  if (clipped != natural) {
-    part = FreeImage_Copy(mark, 0, 0, static_cast<int>(clipped.width), static_cast<int>(clipped.height));
-    if (part == nullptr) return nullptr;
-  }
-  FIBITMAP* canvas = FreeImage_AllocateT(FIT_BITMAP, width, height, static_cast<int>(FreeImage_GetBPP(part)));
-  const bool pasted =
-      canvas != nullptr && FreeImage_Paste(canvas, part, static_cast<int>(placed.x), static_cast<int>(placed.y), 255);
-  if (part != mark) FreeImage_Unload(part);
-  if (!pasted) {
-    FreeImage_Unload(canvas);
-    return nullptr;
-  }
-  return canvas;
+  if (!FitsInPicture(placed, width, height)) return std::nullopt;
+  return OverlayPlacement{static_cast<int>(placed.x), static_cast<int>(placed.y), static_cast<int>(placed.width),
+                          static_cast<int>(placed.height)};
 }
 
 }  // namespace
@@ -81,11 +74,13 @@ FIBITMAP* DrawWatermark(FIBITMAP* image, int width, int height, const Settings& 
   const Placement kind = PlacementOf(settings.watermark);
   mark = RotateWatermark(mark, kind.rotation);
   if (mark == nullptr) return picture;
-  FIBITMAP* canvas = PlaceOnCanvas(mark, kind, width, height, settings);
+  // The mark is placed on the working size; a picture of another size stays unmarked.
+  const std::optional<OverlayPlacement> where = PlaceOnPicture(mark, kind, width, height, settings);
+  if (where && FreeImage_GetWidth(picture) == static_cast<unsigned>(width) &&
+      FreeImage_GetHeight(picture) == static_cast<unsigned>(height)) {
+    BlendOntoPicture(picture, mark, *where, kind.opacity);
+  }
   FreeImage_Unload(mark);
-  if (canvas == nullptr) return picture;
-  picture = CompositeOntoPicture(canvas, picture);
-  FreeImage_Unload(canvas);
   return picture;
 }
 

@@ -1,4 +1,5 @@
-// The picture watermark: the picture file drawn at its opacity, optionally through the grey filter.
+// The picture watermark: the picture file drawn as it is, optionally through the grey filter. Its opacity applies
+// when it is blended onto the picture, so that the colours are rounded once.
 #include "pipeline/watermark_render.h"
 #include "platform/drawing_2d.h"
 
@@ -19,7 +20,7 @@ DrawingImage RenderPictureWatermark(const Settings::Watermark& watermark) {
   Drawing2D drawing(rendered);
   const bool modeSet = watermark.imageGreyscale != 0 ? drawing.SetMode(DrawingMode::kFilter, GreyOf)
                                                      : drawing.SetMode(DrawingMode::kAllChannels);
-  if (!modeSet || !drawing.DrawImage(picture, 0, 0, watermark.imageOpacity)) return {};
+  if (!modeSet || !drawing.DrawImage(picture, 0, 0, 255)) return {};
   drawing.Stop();
   return rendered;
 }

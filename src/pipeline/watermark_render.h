@@ -10,8 +10,8 @@ namespace lumivane {
 // made (a box of zero or negative size, or one larger than a drawing image may be).
 DrawingImage RenderTextWatermark(const Settings::Watermark& watermark, const WatermarkInputs& inputs);
 
-// The watermark picture, loaded anew, at the picture opacity and in grey when asked; empty when the file cannot
-// be loaded.
+// The watermark picture, loaded anew, in grey when asked; empty when the file cannot be loaded. The picture opacity
+// is not applied here but in the blend (DrawWatermark).
 DrawingImage RenderPictureWatermark(const Settings::Watermark& watermark);
 
 // The grey of a colour, (77 red + 150 green + 29 blue) / 256, with the colour's own alpha.

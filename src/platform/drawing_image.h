@@ -45,7 +45,8 @@ bool IsDrawingImageSize(std::int64_t width, std::int64_t height);
 DrawingImage CreateDrawingImage(std::int64_t width, std::int64_t height);
 // A 32-bit image filled with the colour at full opacity (the colour's own alpha is ignored).
 DrawingImage CreateFilledDrawingImage(std::int64_t width, std::int64_t height, Rgba colour);
-// A picture file (BMP, JPEG, PNG and the other formats FreeImage reads) as a 32-bit surface; its alpha is kept.
+// A picture file (BMP with any of the Windows header versions, JPEG, PNG and the other formats FreeImage reads) as
+// a 32-bit surface; its alpha is kept.
 // Empty when the file cannot be read or is larger than the limit.
 DrawingImage LoadDrawingImage(const std::string& path);
 

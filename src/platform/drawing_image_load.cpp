@@ -1,8 +1,13 @@
 // Loading a picture file into a drawing image through FreeImage.
 #include <FreeImage.h>
 
+#include <fstream>
+#include <iterator>
+#include <limits>
 #include <memory>
+#include <vector>
 
+#include "platform/bmp_header_rewrite.h"
 #include "platform/drawing_image.h"
 #include "platform/drawing_pixel.h"
 
@@ -19,6 +24,21 @@ FREE_IMAGE_FORMAT PictureFormat(const std::string& path) {
   if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
   if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) return FIF_UNKNOWN;
   return format;
+}
+
+// A BMP goes through memory, rewritten with the header FreeImage reads (bmp_header_rewrite.h).
+BitmapPtr LoadBitmapFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return nullptr;
+  std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (file.size() > std::numeric_limits<DWORD>::max() || !RewriteWithClassicBmpHeader(file)) {
+    return nullptr;
+  }
+  FIMEMORY* stream = FreeImage_OpenMemory(file.data(), static_cast<DWORD>(file.size()));
+  if (stream == nullptr) return nullptr;
+  BitmapPtr bitmap(FreeImage_LoadFromMemory(FIF_BMP, stream, 0));
+  FreeImage_CloseMemory(stream);
+  return bitmap;
 }
 
 // 16-bit channels and other non-standard types go through the standard 8-bit type first.
@@ -49,7 +69,7 @@ void CopyIntoSurface(FIBITMAP* bitmap, const SurfacePixels& pixels) {
 DrawingImage LoadDrawingImage(const std::string& path) {
   const FREE_IMAGE_FORMAT format = PictureFormat(path);
   if (format == FIF_UNKNOWN) return {};
-  const BitmapPtr loaded(FreeImage_Load(format, path.c_str(), 0));
+  const BitmapPtr loaded(format == FIF_BMP ? LoadBitmapFile(path) : BitmapPtr(FreeImage_Load(format, path.c_str(), 0)));
   if (!loaded || !FreeImage_HasPixels(loaded.get())) return {};
   const std::int64_t width = FreeImage_GetWidth(loaded.get());
   const std::int64_t height = FreeImage_GetHeight(loaded.get());

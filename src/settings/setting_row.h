@@ -43,7 +43,7 @@ enum class SettingCheck : std::uint8_t {
   kRealRange,        // within realLow..realHigh, compared in single precision; NaN fails
   kAllowedBitDepth,  // 0 (automatic) or a depth that the owning output format allows
   kFontExists,       // the watermark font that the watermark settings describe can be made
-  kNonEmptyFile,     // names a regular file of at least one byte
+  kReadablePicture,  // names a picture file that the watermark step's loader decodes
 };
 
 struct SettingValidation {

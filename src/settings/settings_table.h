@@ -176,7 +176,7 @@ inline constexpr SettingRow kRows[] = {
     Setting<&S::watermark, &S::Watermark::textSize>("Watermark", "Text Size", SizeMode::kFixed),
     Setting<&S::watermark, &S::Watermark::textScale>("Watermark", "Text Scale", 10),
     Setting<&S::watermark, &S::Watermark::image>("Watermark", "Image", "")
-        .Checked(SettingCheck::kNonEmptyFile, "Invalid watermark image"),
+        .Checked(SettingCheck::kReadablePicture, "Invalid watermark image"),
     Setting<&S::watermark, &S::Watermark::imageGreyscale>("Watermark", "Image Greyscale", 0),
     Setting<&S::watermark, &S::Watermark::imageOpacity>("Watermark", "Image Opacity", 255),
     Setting<&S::watermark, &S::Watermark::imageBoundary>("Watermark", "Image Boundary", Boundary::kImage),

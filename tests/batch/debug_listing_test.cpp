@@ -10,6 +10,7 @@
 
 #include "formats/registry.h"
 #include "settings/settings_table.h"
+#include "support/picture_pixels.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -105,7 +106,7 @@ TEST_F(DebugListingTest, EveryGroupSwitchedOnListsEveryLineOfItsTableInOrder) {
 TEST_F(DebugListingTest, ImageWatermarkListsItsOwnGroupAndPassesWithAnExistingPicture) {
   const TempDir dir;
   settings_.watermark.doWatermark = WatermarkKind::kImage;
-  settings_.watermark.image = dir.WriteFile("logo.png", "not empty");
+  settings_.watermark.image = WriteSolidPng(dir, "logo.png", 4, 3, {255, 0, 0});
   settings_.watermark.imageGreyscale = 1, settings_.watermark.imageOpacity = 77;
   settings_.watermark.imageBoundary = Boundary::kImage, settings_.watermark.imagePosition = Position::kTopLeft;
   settings_.watermark.imageXOffset = 4, settings_.watermark.imageYOffset = -6;
@@ -399,14 +400,15 @@ TEST_F(DebugListingTest, WatermarkFontNeedsAKnownFaceAndASizeOfAtLeastOne) {
   }
 }
 
-TEST_F(DebugListingTest, WatermarkPictureMustBeANonEmptyFile) {
+TEST_F(DebugListingTest, WatermarkPictureMustDecode) {
   const TempDir dir;
   settings_.watermark.doWatermark = WatermarkKind::kImage;
   const struct {
     std::string path;
     bool valid;
   } cases[] = {
-      {dir.WriteFile("logo.png", "x"), true},
+      {WriteSolidPng(dir, "logo.png", 4, 3, {255, 0, 0}), true},
+      {dir.WriteFile("broken.png", "x"), false},  // a file that no decoder reads ends the run before any is touched
       {dir.WriteFile("empty.png", ""), false},
       {dir.path().string(), false},  // a folder is no picture
       {dir / "missing.png", false},

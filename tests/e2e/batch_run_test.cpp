@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/product.h"
 #include "dng/dng_writer.h"
+#include "settings/product.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -175,6 +175,7 @@ TEST_F(BatchRunProgramTest, RefusedRunsEndWithTheirErrorLineAndTouchNothing) {
       {{"--brightness=101"}, "Error: Invalid brightness value"},
       {{"--wm-text=hello", "--wm-font=No Such Face Anywhere"}, "Error: Invalid watermark font"},
       {{"--wm-image=/nonexistent/logo.png"}, "Error: Invalid watermark image"},
+      {{"--wm-image=" + dir_.WriteFile("logo.bmp", "BM that no decoder reads")}, "Error: Invalid watermark image"},
   };
   for (const auto& c : cases) {
     const ProgramResult result = Convert(c.arguments);

@@ -17,9 +17,7 @@ constexpr Rgb kRed{255, 0, 0};
 // folder, so that two of them can be compared.
 class OverlayRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(WriteDngFile(folder_ / "in.dng", {.width = 160, .height = 120, .seed = 7}));
-  }
+  void SetUp() override { ASSERT_TRUE(WriteDngFile(folder_ / "in.dng", {.width = 160, .height = 120, .seed = 7})); }
 
   UniqueBitmap Convert(const std::vector<std::string>& options, ProgramResult* result = nullptr) {
     const std::string output = folder_ / ("out" + std::to_string(++runs_));
@@ -41,10 +39,10 @@ class OverlayRun : public ::testing::Test {
 
 TEST_F(OverlayRun, FrameCoversTheOuterTenPixelsOfTheWrittenFile) {
   const UniqueBitmap plain = Convert({});
-  const UniqueBitmap framed = Convert({"--fr-solid-left=10", "--fr-solid-right=10", "--fr-solid-top=10",
-                                       "--fr-solid-bottom=10", "--fr-solid-left-color=FF0000",
-                                       "--fr-solid-right-color=FF0000", "--fr-solid-top-color=FF0000",
-                                       "--fr-solid-bottom-color=FF0000"});
+  const UniqueBitmap framed =
+      Convert({"--fr-solid-left=10", "--fr-solid-right=10", "--fr-solid-top=10", "--fr-solid-bottom=10",
+               "--fr-solid-left-color=FF0000", "--fr-solid-right-color=FF0000", "--fr-solid-top-color=FF0000",
+               "--fr-solid-bottom-color=FF0000"});
   ASSERT_TRUE(plain && framed);
   const int width = static_cast<int>(FreeImage_GetWidth(plain.get()));
   const int height = static_cast<int>(FreeImage_GetHeight(plain.get()));
@@ -95,7 +93,32 @@ TEST_F(OverlayRun, PictureWatermarkInsideTheFrame) {
   EXPECT_EQ(changed.top, 30);
   EXPECT_EQ(changed.Width(), 16);
   EXPECT_EQ(changed.Height(), 12);
-  EXPECT_LE(Distance(*PixelOf(both.get(), 35, 35), kRed), 3);
+  EXPECT_EQ(*PixelOf(both.get(), 35, 35), kRed);
+}
+
+// Opaque pixels land exactly, whichever BMP header holds them; at other opacities the blend rounds once. The mark
+// sits 10 pixels from the top-left corner.
+TEST_F(OverlayRun, PictureWatermarksLandWithTheirOwnColours) {
+  const UniqueBitmap plain = Convert({});
+  ASSERT_TRUE(plain);
+  const Rgb grey{76, 76, 76};
+  const std::string png = WriteSolidPng(Folder(), "grey.png", 8, 6, grey);
+  const std::string v5 = Folder() / "v5.bmp", alpha = Folder() / "alpha.bmp";  // ImageMagick's default header
+  ASSERT_EQ(RunCommand({"/usr/bin/convert", png, v5}).exitCode, 0);
+  ASSERT_EQ(RunCommand({"/usr/bin/convert", png, "xc:none[8x6]", "+append", alpha}).exitCode, 0);
+  for (const std::string& picture : {png, v5, alpha}) {
+    SCOPED_TRACE(picture);
+    const UniqueBitmap marked = Convert({"--wm-image=" + picture, "--wm-image-position=TOPLEFT"});
+    ASSERT_TRUE(marked);
+    const ChangedArea changed = FindChangedArea(marked.get(), plain.get(), 0);
+    EXPECT_EQ(changed.Width(), 8);  // the transparent half leaves the picture as it was
+    EXPECT_EQ(*PixelOf(marked.get(), 13, 13), grey);
+  }
+  const UniqueBitmap half = Convert({"--wm-image=" + png, "--wm-image-position=TOPLEFT", "--wm-image-opacity=128"});
+  ASSERT_TRUE(half);
+  const Rgb below = *PixelOf(plain.get(), 13, 13);
+  const auto blend = [](int mark, int picture) { return (mark * 128 + picture * 127 + 127) / 255; };
+  EXPECT_EQ(*PixelOf(half.get(), 13, 13), (Rgb{blend(76, below.r), blend(76, below.g), blend(76, below.b)}));
 }
 
 TEST_F(OverlayRun, AWatermarkThatDoesNotFitIsLeftOutAndTheFileIsStillWritten) {

@@ -121,6 +121,8 @@ DecodedImage ReadWithFreeImage(const std::string& path, int freeImageFormat) {
   std::unique_ptr<FIBITMAP, BitmapDeleter> image(
       FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(freeImageFormat), path.c_str(), 0));
   if (image == nullptr) return decoded;
+  // FreeImage reads PFM rows top-down; the format stores them bottom-up, as our files do.
+  if (freeImageFormat == FIF_PFM) FreeImage_FlipVertical(image.get());
   decoded.ok = true;
   decoded.width = FreeImage_GetWidth(image.get());
   decoded.height = FreeImage_GetHeight(image.get());

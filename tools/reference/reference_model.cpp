@@ -113,7 +113,7 @@ std::string BoundsOf(const OptionRow& row) {
     case SettingCheck::kAllowedBitDepth: return "0 or a bit depth of the format";
     case SettingCheck::kNone:
     case SettingCheck::kFontExists:
-    case SettingCheck::kNonEmptyFile: break;
+    case SettingCheck::kReadablePicture: break;
   }
   return {};
 }
