@@ -8,7 +8,8 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
-  jq  # an independent JSON parser for the tests of the report file
+  jq  # an independent JSON parser for the tests of the report file; scripts/merge-shard-reports.sh
+  imagemagick  # an independent reader of the pictures the end-to-end tests write
   "$@"
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then
