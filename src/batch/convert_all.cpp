@@ -58,8 +58,11 @@ class ConversionPass {
         verbose_(verbose),
         progress_(progress),
         report_(report),
-        inputs_(files),
         entries_(selected),
+        toDecode_(static_cast<std::size_t>(
+            std::count_if(selected.begin(), selected.end(), [](const SelectedFile& file) { return !file.Skipped(); }))),
+        // Only a file that is written needs them (a look at every input on disk).
+        inputs_(toDecode_ > 0 ? ProtectedInputs(files) : ProtectedInputs()),
         jobs_(JobsFor(run)),
         progressLine_(run.progress, static_cast<std::int32_t>(entries_.size())),
         numberingAtStart_(numbering_) {}
@@ -71,13 +74,13 @@ class ConversionPass {
     isolation.libraryThreads = LibraryThreadsPerJob(jobs_, std::thread::hardware_concurrency());
     // No more workers than files to decode: a short batch on a large machine forks only what it uses, and a batch
     // whose outputs are all up to date none.
-    const auto toDecode = static_cast<std::size_t>(
-        std::count_if(entries_.begin(), entries_.end(), [](const SelectedFile& file) { return !file.Skipped(); }));
     std::optional<ContentWorkerPool> workers;
-    if (toDecode > 0) workers.emplace(plan_, watermarkFont, isolation, std::min<std::size_t>(jobs_, toDecode));
+    if (toDecode_ > 0) workers.emplace(plan_, watermarkFont, isolation, std::min<std::size_t>(jobs_, toDecode_));
+    // A batch with nothing to decode commits its skipped files on this thread, without a hand-over per file.
+    const auto threads = static_cast<std::int32_t>(std::min<std::size_t>(jobs_, std::max<std::size_t>(toDecode_, 1)));
     if (progress_.IsRunning()) {
       RunInOrder<RenderedFile>(
-          queue, jobs_, [&](std::size_t index) { return Render(workers, index); },
+          queue, threads, [&](std::size_t index) { return Render(workers, index); },
           [](const RenderedFile& rendered) { return std::uint64_t{rendered.converted.encoded.size()}; },
           [&](std::size_t index, RenderedFile& rendered) {
             Commit(index, rendered);
@@ -202,8 +205,9 @@ class ConversionPass {
   const bool verbose_;
   ProgressRecord& progress_;
   ReportWriter* report_;
-  const ProtectedInputs inputs_;
   const std::vector<SelectedFile>& entries_;
+  const std::size_t toDecode_;  // the files that are not skipped
+  const ProtectedInputs inputs_;
   const std::int32_t jobs_;
   ProgressLine progressLine_;
   FileNumbering numbering_ = FirstFileNumbering();
