@@ -367,6 +367,15 @@ TEST_F(BatchRunTest, NamesOfTheRunOrThePictureAreRefusedToSkipsAndShardsAndLeftI
   gSettings.advanced.filenameMask = "%filename%_%width%_%bpp%_%n%.%ext%";
   EXPECT_EQ(Run(true).lines, Lines{"[DRY RUN] " + photo + " -> " + Output() + "a_%width%_%bpp%_00001.jpg"});
   EXPECT_TRUE(OutputFiles().empty());
+  // The listing shows the options given right after "Keep Subfolders: ", in this order.
+  gJob.debugMarker = "DEBUG";
+  gJob.runOptions = {.jobs = 2, .jobsGiven = true, .skipExisting = true, .dryRun = true, .shard = 1, .shardCount = 1};
+  const Lines lines = Run(true).lines;
+  const auto keep = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.starts_with("Keep Subfolders: ");
+  });
+  ASSERT_GE(std::distance(keep, lines.end()), 5);
+  EXPECT_EQ(Lines(keep + 1, keep + 5), (Lines{"Jobs: 2", "Skip Existing: 1", "Dry Run: 1", "Shard: 1/1"}));
 }
 
 }  // namespace
