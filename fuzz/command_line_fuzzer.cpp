@@ -23,7 +23,9 @@ bool SameJob(const JobRecord& a, const JobRecord& b) {
   return a.inputFolder == b.inputFolder && a.outputFolder == b.outputFolder && a.outputFormat == b.outputFormat &&
          a.consoleMode == b.consoleMode && a.debugMarker == b.debugMarker && a.runOptions.jobs == b.runOptions.jobs &&
          a.runOptions.jobsGiven == b.runOptions.jobsGiven && a.runOptions.progress == b.runOptions.progress &&
-         a.runOptions.reportFile == b.runOptions.reportFile;
+         a.runOptions.reportFile == b.runOptions.reportFile && a.runOptions.skipExisting == b.runOptions.skipExisting &&
+         a.runOptions.dryRun == b.runOptions.dryRun && a.runOptions.shard == b.runOptions.shard &&
+         a.runOptions.shardCount == b.runOptions.shardCount;
 }
 
 }  // namespace
@@ -53,9 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   JobRecord job;
   const CommandLineScan scan = ScanParameters(parameters, settings, job);
   Require(!scan.error || *scan.error == Message::kIncorrectParameters || *scan.error == Message::kInvalidProfile ||
-              *scan.error == Message::kInvalidJobs,
+              *scan.error == Message::kInvalidJobs || *scan.error == Message::kInvalidShard,
           "an error is one of the scan's messages");
   Require(job.runOptions.jobs >= 0 && job.runOptions.jobs <= kMostJobs, "a jobs value stays within its range");
+  Require(job.runOptions.shardCount == 0 ||
+              (job.runOptions.shard >= 1 && job.runOptions.shard <= job.runOptions.shardCount &&
+               job.runOptions.shardCount <= kMostShards),
+          "a shard is one of its count, within the bounds");
   Require(job.debugMarker.empty() || job.debugMarker == kDebugMarker, "the debug marker is DEBUG or unset");
 
   Settings again = defaults;

@@ -8,7 +8,7 @@ packages=(
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
-  jq  # an independent JSON parser for the tests of the report file
+  jq  # an independent JSON parser for the tests of the report file; scripts/merge-shard-reports.sh
   imagemagick libmagickcore-6.q16-6-extra  # bench/compare_outputs.sh --pixels decodes outputs (EXR too) with identify
   graphicsmagick libvips-tools netpbm libjxr-tools  # independent decoders of the written files, for the tests
   "$@"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -52,28 +53,34 @@ struct RenderedFile {
 class ConversionPass {
  public:
   ConversionPass(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
-                 const CollectedFileList& files, ReportWriter* report)
+                 const CollectedFileList& files, const std::vector<SelectedFile>& selected, ReportWriter* report)
       : plan_(plan),
         verbose_(verbose),
         progress_(progress),
         report_(report),
-        inputs_(files),
-        entries_(files.InOrder()),
+        entries_(selected),
+        toDecode_(static_cast<std::size_t>(
+            std::count_if(selected.begin(), selected.end(), [](const SelectedFile& file) { return !file.Skipped(); }))),
+        // Only a file that is written needs them (a look at every input on disk).
+        inputs_(toDecode_ > 0 ? ProtectedInputs(files) : ProtectedInputs()),
         jobs_(JobsFor(run)),
         progressLine_(run.progress, static_cast<std::int32_t>(entries_.size())),
         numberingAtStart_(numbering_) {}
 
-  std::int32_t Run(const DrawingFont* watermarkFont) {
+  PassCounts Run(const DrawingFont* watermarkFont) {
     const std::int64_t start = MillisecondClock();
     OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
     IsolationOptions isolation = IsolationOptionsFromEnvironment();
     isolation.libraryThreads = LibraryThreadsPerJob(jobs_, std::thread::hardware_concurrency());
-    // No more workers than files: a short batch on a large machine forks only what it uses.
-    ContentWorkerPool workers(plan_, watermarkFont, isolation,
-                              std::min(static_cast<std::size_t>(jobs_), std::max<std::size_t>(entries_.size(), 1)));
+    // No more workers than files to decode: a short batch on a large machine forks only what it uses, and a batch
+    // whose outputs are all up to date none.
+    std::optional<ContentWorkerPool> workers;
+    if (toDecode_ > 0) workers.emplace(plan_, watermarkFont, isolation, std::min<std::size_t>(jobs_, toDecode_));
+    // A batch with nothing to decode commits its skipped files on this thread, without a hand-over per file.
+    const auto threads = static_cast<std::int32_t>(std::min<std::size_t>(jobs_, std::max<std::size_t>(toDecode_, 1)));
     if (progress_.IsRunning()) {
       RunInOrder<RenderedFile>(
-          queue, jobs_, [&](std::size_t index) { return Render(workers, index); },
+          queue, threads, [&](std::size_t index) { return Render(workers, index); },
           [](const RenderedFile& rendered) { return std::uint64_t{rendered.converted.encoded.size()}; },
           [&](std::size_t index, RenderedFile& rendered) {
             Commit(index, rendered);
@@ -83,7 +90,7 @@ class ConversionPass {
     progressLine_.Finish();
     WriteSummary(MillisecondClock() - start);
     progress_.SetCount(converted_);
-    return converted_;
+    return {static_cast<std::int32_t>(entries_.size()), converted_, skipped_};
   }
 
  private:
@@ -97,29 +104,53 @@ class ConversionPass {
   std::vector<std::uint64_t> MemoryEstimates() const {
     std::vector<std::uint64_t> estimates;
     estimates.reserve(entries_.size());
-    for (const CollectedFile* entry : entries_) estimates.push_back(EstimateFileMemory(FileSize(entry->path)));
+    for (const SelectedFile& file : entries_) {
+      estimates.push_back(file.Skipped() ? 0 : EstimateFileMemory(FileSize(file.entry->path)));
+    }
     return estimates;
   }
 
   // On a worker thread. With one job each file is handed over after the commit of the one before and sees the
   // numbering as it stands; workers of a parallel run see it as it was at the start (their watermark texts do not
   // show it, or the run would take one file at a time).
-  RenderedFile Render(ContentWorkerPool& workers, std::size_t index) {
+  RenderedFile Render(std::optional<ContentWorkerPool>& workers, std::size_t index) {
+    const SelectedFile& selected = entries_[index];
     RenderedFile rendered;
-    rendered.file = {entries_[index]->path, entries_[index]->relativeSubfolder,
+    rendered.file = {selected.entry->path, selected.entry->relativeSubfolder,
                      jobs_ == 1 ? numbering_ : numberingAtStart_};
+    if (selected.Skipped()) {
+      rendered.converted.failure = ConversionFailure::kSkipped;
+      return rendered;
+    }
     const std::int64_t start = MillisecondClock();
-    rendered.converted = workers.Convert(rendered.file);
+    rendered.converted = workers->Convert(rendered.file);
     rendered.renderMilliseconds = MillisecondClock() - start;
+    // Only the batch leaves a file alone on purpose; a worker that says so is confused.
+    if (!rendered.converted.Converted() && !IsFailure(rendered.converted.failure)) {
+      rendered.converted.failure = ConversionFailure::kWorkerCrashed;
+    }
     return rendered;
+  }
+
+  // A skipped file: its line in place of the others, its report line; it takes no number.
+  void CommitSkipped(const SelectedFile& selected, const RenderedFile& rendered) {
+    if (verbose_) PrintLine(std::string(MessageText(Message::kSkipped)) + selected.existingOutput);
+    ++skipped_;
+    duration_ = 0;
+    if (report_ != nullptr) {
+      report_->WriteLine(
+          FileReportLine(ReportOf(selected.position, rendered.file, rendered.converted, selected.existingOutput, 0)));
+    }
+    progressLine_.FileDone();
   }
 
   // On the calling thread, in list order.
   void Commit(std::size_t index, RenderedFile& rendered) {
+    const SelectedFile& selected = entries_[index];
     const FileToConvert& file = rendered.file;
     ConvertedFile& converted = rendered.converted;
-    const auto position = static_cast<std::int32_t>(index + 1);
-    progress_.StartFile(position, file.inputFile, duration_);
+    progress_.StartFile(static_cast<std::int32_t>(index + 1), file.inputFile, duration_);
+    if (selected.Skipped()) return CommitSkipped(selected, rendered);
     if (plan_.settings.advanced.keepSubfolders != 0) CreateOutputSubfolders(plan_.outputFolder, file.relativeSubfolder);
     if (verbose_) {
       PrintLine(std::string(MessageText(Message::kProcessing)) + file.inputFile);
@@ -145,7 +176,7 @@ class ConversionPass {
       if (verbose_) PrintLine(std::string(MessageText(Message::kNotConverted)));
     }
     if (report_ != nullptr)
-      report_->WriteLine(FileReportLine(ReportOf(position, file, converted, output, milliseconds)));
+      report_->WriteLine(FileReportLine(ReportOf(selected.position, file, converted, output, milliseconds)));
     progressLine_.FileDone();
   }
 
@@ -165,21 +196,24 @@ class ConversionPass {
 
   void WriteSummary(std::int64_t milliseconds) {
     if (report_ == nullptr) return;
-    const auto collected = static_cast<std::int32_t>(entries_.size());
-    report_->WriteLine(SummaryReportLine({collected, converted_, collected - converted_, jobs_, milliseconds}));
+    const auto files = static_cast<std::int32_t>(entries_.size());
+    report_->WriteLine(
+        SummaryReportLine({files, converted_, files - converted_ - skipped_, jobs_, milliseconds, skipped_}));
   }
 
   const BatchPlan& plan_;
   const bool verbose_;
   ProgressRecord& progress_;
   ReportWriter* report_;
+  const std::vector<SelectedFile>& entries_;
+  const std::size_t toDecode_;  // the files that are not skipped
   const ProtectedInputs inputs_;
-  const std::vector<const CollectedFile*> entries_;
   const std::int32_t jobs_;
   ProgressLine progressLine_;
   FileNumbering numbering_ = FirstFileNumbering();
   const FileNumbering numberingAtStart_;
   std::int32_t converted_ = 0;
+  std::int32_t skipped_ = 0;
   std::int64_t duration_ = 0;  // of the file before, as the progress record publishes it
 };
 
@@ -197,9 +231,10 @@ void CreateOutputSubfolders(const std::string& outputFolder, const std::string& 
   }
 }
 
-std::int32_t ConvertAll(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
-                        const CollectedFileList& files, const DrawingFont* watermarkFont, ReportWriter* report) {
-  return ConversionPass(plan, run, verbose, progress, files, report).Run(watermarkFont);
+PassCounts ConvertAll(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
+                      const CollectedFileList& files, const std::vector<SelectedFile>& selected,
+                      const DrawingFont* watermarkFont, ReportWriter* report) {
+  return ConversionPass(plan, run, verbose, progress, files, selected, report).Run(watermarkFont);
 }
 
 }  // namespace lumivane

@@ -12,7 +12,7 @@ namespace lumivane {
 // Batch-wide state. Filled by the command-line driver and the batch driver; read by collection and the batch plan.
 // Folders end in "/".
 struct JobRecord {
-  std::string programFolder;  // folder of the running program; relative input and output folders resolve here
+  std::string currentFolder;  // folder the run was started in; relative input and output folders resolve here
   std::string projectName;    // windowed edition only; "untitled.lvx" after a reset
   std::string inputFile;      // a single image or a list file; empty when the input is a folder
   std::string inputFolder;    // folder to convert; empty when the input is a file
@@ -21,7 +21,7 @@ struct JobRecord {
   std::string inputFormat;    // input format group whose decoding options the debug listing shows ("raw")
   std::int8_t consoleMode{};  // 1 in a command-line run
   std::string debugMarker;    // "DEBUG" when debug mode was requested
-  RunOptions runOptions;      // "--jobs", "--progress", "--report" of the command line
+  RunOptions runOptions;      // "--jobs", "--report", "--shard" and the other run options of the command line
 };
 
 inline constexpr const char* kUntitledProjectName = "untitled.lvx";

@@ -26,6 +26,19 @@ std::time_t OriginalMoment(const std::string& inputPath) {
 
 }  // namespace
 
+bool OutputIsUpToDate(const Settings& settings, const std::string& outputPath, const std::string& inputPath) {
+  struct stat output {};
+  if (::stat(outputPath.c_str(), &output) != 0 || !S_ISREG(output.st_mode)) return false;
+  switch (settings.advanced.fileTimestamp) {
+    case FileTimestamp::kOriginal: return output.st_mtim.tv_sec == OriginalMoment(inputPath);
+    case FileTimestamp::kCustom: return true;
+    default: {
+      struct stat input {};
+      return ::stat(inputPath.c_str(), &input) == 0 && output.st_mtim.tv_sec >= input.st_mtim.tv_sec;
+    }
+  }
+}
+
 std::time_t MomentOfLocalWallClock(std::int64_t localSeconds) {
   const std::time_t wallClock = static_cast<std::time_t>(localSeconds);
   std::tm broken{};

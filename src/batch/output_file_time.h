@@ -17,4 +17,9 @@ std::time_t MomentOfLocalWallClock(std::int64_t localSeconds);
 // False when the output's time could not be set (the caller ignores it; nothing is reported).
 bool SetOutputFileTime(const Settings& settings, const std::string& outputPath, const std::string& inputPath);
 
+// Whether outputPath is a regular file that a conversion of inputPath with these settings would leave as it is,
+// by its time in whole seconds: with the time of the conversion (current), not older than the input; with the
+// input's time (original), that time; with a custom time, any time (it exists).
+bool OutputIsUpToDate(const Settings& settings, const std::string& outputPath, const std::string& inputPath);
+
 }  // namespace lumivane

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "batch/temporary_path.h"
+#include "formats/registry.h"
 #include "platform/file_write.h"
 
 namespace lumivane {
@@ -14,12 +15,27 @@ TokenValues OutputNameValues(const BatchPlan& plan, const FileToConvert& file, c
                      numbering.randomNumber, numbering.fileCounter, std::nullopt};
 }
 
-std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
-                            const FileNumbering& numbering) {
+namespace {
+
+std::string PathOf(const BatchPlan& plan, const FileToConvert& file, const TokenValues& values) {
   std::string path = plan.outputFolder;
   if (plan.settings.advanced.keepSubfolders != 0) path += file.relativeSubfolder;
-  return path +
-         ExpandFilenameMask(plan.settings.advanced.filenameMask, OutputNameValues(plan, file, converted, numbering));
+  return path + ExpandFilenameMask(plan.settings.advanced.filenameMask, values);
+}
+
+}  // namespace
+
+std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
+                            const FileNumbering& numbering) {
+  return PathOf(plan, file, OutputNameValues(plan, file, converted, numbering));
+}
+
+std::string OutputPathBeforeDecoding(const BatchPlan& plan, const FileToConvert& file) {
+  ConvertedFile undecoded;
+  undecoded.outputBitDepth = BitDepthSettingValue(plan.settings, plan.outputFormat);
+  TokenValues values = OutputNameValues(plan, file, undecoded, file.numbering);
+  values.pictureKnown = false;
+  return PathOf(plan, file, values);
 }
 
 std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,

@@ -19,6 +19,12 @@ TokenValues OutputNameValues(const BatchPlan& plan, const FileToConvert& file, c
 std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, const ConvertedFile& converted,
                             const FileNumbering& numbering);
 
+// The output path as far as it is known before the file is decoded: with the format's fixed depth (a watermark
+// or name never shows another) and the file's numbering; a token that needs the picture ("%width%", or "%bpp%"
+// with automatic depth) is left as written. The same path as BuildOutputPath gives after the conversion when the
+// mask holds no such token.
+std::string OutputPathBeforeDecoding(const BatchPlan& plan, const FileToConvert& file);
+
 // Names the converted file's output, refuses a name that is one of `inputs` (kWouldReplaceInput, before anything is
 // written) and writes the encoded bytes through a temporary file in the output's folder (kWriteFailed when that
 // fails: an older output of the same name is then as it was). Returns the output path.

@@ -100,7 +100,7 @@ std::string FileReportLine(const FileReport& file) {
   AppendField(line, "type", "\"file\"");
   AppendNumber(line, "index", file.index);
   AppendPath(line, "input", file.input);
-  AppendPath(line, "output", file.converted ? file.output : std::string());
+  AppendPath(line, "output", file.converted || !IsFailure(file.failure) ? file.output : std::string());
   AppendField(line, "converted", file.converted ? "true" : "false");
   std::string reason = "null";
   if (!file.converted) {
@@ -122,6 +122,7 @@ std::string SummaryReportLine(const ReportSummary& summary) {
   AppendNumber(line, "files", summary.files);
   AppendNumber(line, "converted", summary.converted);
   AppendNumber(line, "failed", summary.failed);
+  AppendNumber(line, "skipped", summary.skipped);
   AppendNumber(line, "jobs", summary.jobs);
   AppendNumber(line, "milliseconds", summary.milliseconds);
   return line + "}";

@@ -15,7 +15,7 @@ namespace lumivane {
 struct FileReport {
   std::int32_t index{};  // 1-based position in the collected list
   std::string input;     // full input path
-  std::string output;    // output path when it was named, else ""
+  std::string output;    // output path when it was written, or kept or named on purpose (skipped, dry run), else ""
   bool converted{};
   ConversionFailure failure{ConversionFailure::kNone};
   std::string detail;    // the failure's detail, or what a converted file's conversion noted; "" when none
@@ -26,11 +26,12 @@ struct FileReport {
 };
 
 struct ReportSummary {
-  std::int32_t files{};  // files collected
+  std::int32_t files{};  // files collected (with "--shard", those of the run's share)
   std::int32_t converted{};
-  std::int32_t failed{};  // files committed without an output
+  std::int32_t failed{};  // files committed without an output, apart from the skipped ones
   std::int32_t jobs{};    // files worked on at once
   std::int64_t milliseconds{};
+  std::int32_t skipped{};  // files whose output was up to date ("--skip-existing"); shown after "failed"
 };
 
 // A JSON string literal, quotes included, for any bytes: quote, backslash and control characters are escaped,

@@ -10,8 +10,10 @@
 #include "batch/collect_inputs.h"
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
-#include "batch/parallel_plan.h"
+#include "batch/dry_run.h"
+#include "batch/file_selection.h"
 #include "batch/report.h"
+#include "batch/run_options_review.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
 #include "formats/registry.h"
@@ -53,12 +55,6 @@ std::int32_t Collect(bool quiet) {
   return added;
 }
 
-// The debug listing's "Jobs: " line, after "Keep Subfolders: ".
-std::string JobsLine(const Settings& settings, const JobRecord& job) {
-  const bool automaticDepth = BitDepthSettingValue(settings, job.outputFormat) == 0;
-  return JobsListingLine(ResolveJobCount(job.runOptions.jobs), OneFileAtATimeReason(settings, automaticDepth));
-}
-
 bool IsSameFile(const std::string& first, const std::string& second) {
   struct stat a {};
   struct stat b {};
@@ -73,14 +69,38 @@ bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
   return job.inputFile.empty() || !IsSameFile(job.inputFile, path);
 }
 
-// Conversion phase on its worker thread; returns the number of files converted.
-std::int32_t Convert(const BatchPlan& plan, bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
+// Conversion phase (or the dry run) on its worker thread.
+PassCounts Convert(const BatchPlan& plan, const std::vector<SelectedFile>& selected, bool quiet,
+                   const DrawingFont* watermarkFont, ReportWriter* report) {
   if (!quiet) PrintString("General", "Converting");
   gProgress.Reset();
-  RunOnWorkerThread([&plan, watermarkFont, report] {
-    ConvertAll(plan, gJob.runOptions, IsVerbose(gJob), gProgress, gCollectedFiles, watermarkFont, report);
+  PassCounts counts;
+  RunOnWorkerThread([&] {
+    const RunOptions& run = gJob.runOptions;
+    counts = run.dryRun
+                 ? DryRunAll(plan, selected, report)
+                 : ConvertAll(plan, run, IsVerbose(gJob), gProgress, gCollectedFiles, selected, watermarkFont, report);
   });
-  return gProgress.Snapshot().count;
+  return counts;
+}
+
+// The closing lines. Skipped files are no failures: a batch whose every file was converted or skipped went well,
+// and one that converted or skipped none stopped.
+BatchResult Conclude(const PassCounts& counts, bool skipExisting, bool quiet) {
+  if (counts.files > 0 && counts.converted + counts.skipped == 0) {
+    PrintString("Msg", "Conversion is not complete");
+    return {BatchOutcome::kSomeFailed, {}};
+  }
+  if (!quiet) {
+    PrintString("Msg", "Conversion complete");
+    PrintLine(FillTemplate(LookupString("Msg", "Files converted"), std::to_string(counts.converted),
+                           std::to_string(counts.files)));
+    if (skipExisting) {
+      PrintLine(FillTemplate(std::string(MessageText(Message::kFilesSkipped)), std::to_string(counts.skipped)));
+    }
+  }
+  const bool allDone = counts.converted + counts.skipped == counts.files;
+  return {allDone ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed, {}};
 }
 
 BatchResult Refused(std::string_view message) { return {BatchOutcome::kInvalidSettings, std::string(message)}; }
@@ -96,7 +116,9 @@ BatchResult RunBatch(bool quiet) {
   for (const std::string& line : review.lines) PrintLine(line);
   if (!review.error.empty()) return Refused(review.error);
   const RunOptions& run = gJob.runOptions;
-  if (debug && run.jobsGiven) PrintLine(JobsLine(gSettings, gJob));
+  const RunOptionsReview runReview = ReviewRunOptions(gSettings, gJob.outputFormat, run, debug);
+  for (const std::string& line : runReview.lines) PrintLine(line);
+  if (runReview.error) return Refused(MessageText(*runReview.error));
   ReportWriter report;
   if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.Open(run.reportFile))) {
     return Refused(MessageText(Message::kInvalidReportFile));
@@ -112,16 +134,8 @@ BatchResult RunBatch(bool quiet) {
     return {BatchOutcome::kNothingCollected, {}};
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
-  const std::int32_t converted = Convert(plan, quiet, font, reportOrNone);
-  if (converted == 0) {
-    PrintString("Msg", "Conversion is not complete");
-    return {BatchOutcome::kSomeFailed, {}};
-  }
-  if (!quiet) {
-    PrintString("Msg", "Conversion complete");
-    PrintLine(FillTemplate(LookupString("Msg", "Files converted"), std::to_string(converted), std::to_string(added)));
-  }
-  return {converted == added ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed, {}};
+  const std::vector<SelectedFile> selected = SelectFiles(plan, run, gCollectedFiles);
+  return Conclude(Convert(plan, selected, quiet, font, reportOrNone), run.skipExisting, quiet);
 }
 
 }  // namespace lumivane

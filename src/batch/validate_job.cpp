@@ -9,7 +9,7 @@ namespace lumivane {
 
 namespace {
 
-// A folder given as "..something" would reach above where relative folders are meant to resolve.
+// A folder given as "..something" would reach above the folder that relative folders resolve against.
 bool BeginsWithTwoDots(std::string_view path) { return path.starts_with(".."); }
 
 }  // namespace
@@ -32,7 +32,7 @@ std::optional<Message> ClassifyInput(JobRecord& job) {
     return std::nullopt;
   }
   if (BeginsWithTwoDots(job.inputFolder)) return Message::kIncorrectInputFolder;
-  job.inputFolder = NormaliseFolder(job.inputFolder, job.programFolder);
+  job.inputFolder = NormaliseFolder(job.inputFolder, job.currentFolder);
   if (!IsExistingFolder(job.inputFolder)) return Message::kInvalidInputFolder;
   return std::nullopt;
 }
@@ -44,7 +44,7 @@ void DeriveOutputFolder(JobRecord& job) {
 
 std::optional<Message> CheckOutputFolder(JobRecord& job) {
   if (BeginsWithTwoDots(job.outputFolder)) return Message::kIncorrectOutputFolder;
-  job.outputFolder = NormaliseFolder(job.outputFolder, job.programFolder);
+  job.outputFolder = NormaliseFolder(job.outputFolder, job.currentFolder);
   if (!IsExistingFolder(job.outputFolder)) return Message::kInvalidOutputFolder;
   return std::nullopt;
 }

@@ -11,14 +11,14 @@ namespace lumivane {
 
 // The input as the command line gave it is in the job's input folder. A value with an extension names a file: it
 // moves to the input file, which must be a file of at least one byte (a relative one is taken from the current
-// folder). Any other value names a folder: it may not begin with "..", and resolved against the program folder it
+// folder). Any other value names a folder: it may not begin with "..", and resolved against the current folder it
 // must be an existing folder.
 std::optional<Message> ClassifyInput(JobRecord& job);
 
 // Without an output folder, the folder part of the input (folder or file) becomes the output folder.
 void DeriveOutputFolder(JobRecord& job);
 
-// The output folder may not begin with ".."; resolved against the program folder it must exist. It is never
+// The output folder may not begin with ".."; resolved against the current folder it must exist. It is never
 // created here.
 std::optional<Message> CheckOutputFolder(JobRecord& job);
 

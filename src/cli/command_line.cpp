@@ -6,6 +6,7 @@
 #include "batch/batch_state.h"
 #include "batch/run_batch.h"
 #include "cli/help_text.h"
+#include "cli/main_options.h"
 #include "cli/option_table.h"
 #include "cli/profile.h"
 #include "cli/value_rules.h"
@@ -32,35 +33,6 @@ constexpr FirstCommandRow kFirstCommands[] = {
     {"--HELP", FirstCommand::kHelp},
 };
 
-enum class MainOption { kInput, kOutput, kConversion, kProfile, kDebug, kQuiet, kPause, kJobs, kProgress, kReport };
-
-struct MainOptionRow {
-  const char* shortKey;  // "" when the option has no short form
-  const char* longKey;
-  MainOption option;
-};
-
-constexpr MainOptionRow kMainOptions[] = {
-    {"-I", "--INPUT", MainOption::kInput},
-    {"-O", "--OUTPUT", MainOption::kOutput},
-    {"-C", "--CONVERSION", MainOption::kConversion},
-    {"", "--PROFILE", MainOption::kProfile},
-    {"-D", "--DEBUG", MainOption::kDebug},
-    {"-Q", "--QUIET", MainOption::kQuiet},
-    {"-P", "--PAUSE", MainOption::kPause},
-    // How the conversion pass runs: command line only, never in a profile.
-    {"", "--JOBS", MainOption::kJobs},
-    {"", "--PROGRESS", MainOption::kProgress},
-    {"", "--REPORT", MainOption::kReport},
-};
-
-const MainOptionRow* FindMainOption(const std::string& key) {
-  for (const MainOptionRow& row : kMainOptions) {
-    if (key == row.longKey || (row.shortKey[0] != '\0' && key == row.shortKey)) return &row;
-  }
-  return nullptr;
-}
-
 bool IsMissingValue(const std::string& value, const char* forbiddenStart) {
   return value.empty() || value.rfind(forbiddenStart, 0) == 0;
 }
@@ -82,33 +54,31 @@ bool ReadAdvancedValue(const Parameters& parameters, int index, std::string& val
   return !IsMissingValue(value, "--");
 }
 
-// "--jobs=N": N in decimal digits only, 0..kMostJobs (0: one per core).
-std::optional<std::int32_t> ParseJobCount(std::string_view value) {
-  if (value.empty() || value.size() > 4) return std::nullopt;
-  std::int32_t count = 0;
-  for (const char digit : value) {
-    if (digit < '0' || digit > '9') return std::nullopt;
-    count = count * 10 + (digit - '0');
+// The options of how the batch runs into the job's run options; nothing or the error.
+std::optional<Message> ReadRunOption(const Parameters& parameters, int& index, const MainOptionRow& row,
+                                     RunOptions& run) {
+  switch (row.option) {
+    case MainOption::kProgress: run.progress = true; return std::nullopt;
+    case MainOption::kSkipExisting: run.skipExisting = true; return std::nullopt;
+    case MainOption::kDryRun: run.dryRun = true; return std::nullopt;
+    default: break;
   }
-  if (count > kMostJobs) return std::nullopt;
-  return count;
-}
-
-// "--jobs", "--progress" and "--report" into the job's run options; nothing or the error.
-std::optional<Message> ReadRunOption(const Parameters& parameters, int& index, MainOption option, RunOptions& run) {
   std::string value;
-  if (option == MainOption::kProgress) {
-    run.progress = true;
-    return std::nullopt;
-  }
   if (!ReadAdvancedValue(parameters, index, value)) return Message::kIncorrectParameters;
-  if (option == MainOption::kReport) {
+  if (row.option == MainOption::kReport) {
     value = std::string(QuoteTrim(QuoteJoinParameters(parameters, index, value)));
     if (value.empty()) return Message::kIncorrectParameters;
     run.reportFile = value;
     return std::nullopt;
   }
-  const std::optional<std::int32_t> jobs = ParseJobCount(value);
+  if (row.option == MainOption::kShard) {
+    const std::optional<Share> share = ParseShare(row, value);
+    if (!share) return Message::kInvalidShard;
+    run.shard = share->part;
+    run.shardCount = share->parts;
+    return std::nullopt;
+  }
+  const std::optional<std::int32_t> jobs = ParseCount(row, value);
   if (!jobs) return Message::kInvalidJobs;
   run.jobs = *jobs;
   run.jobsGiven = true;
@@ -160,7 +130,10 @@ CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings,
         case MainOption::kPause: scan.pause = true; break;
         case MainOption::kJobs:
         case MainOption::kProgress:
-        case MainOption::kReport: scan.error = ReadRunOption(parameters, index, row->option, job.runOptions); break;
+        case MainOption::kReport:
+        case MainOption::kSkipExisting:
+        case MainOption::kDryRun:
+        case MainOption::kShard: scan.error = ReadRunOption(parameters, index, *row, job.runOptions); break;
       }
       continue;
     }
@@ -214,7 +187,7 @@ int RunCommandLine(const Parameters& parameters) {
   }
   BuildRegistry();
   ResetJob(gJob);
-  gJob.programFolder = ProgramFolder();
+  gJob.currentFolder = CurrentFolder();
   ResetSettings(gSettings, true);
   BuildStringTable("");
 

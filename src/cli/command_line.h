@@ -22,9 +22,9 @@ struct CommandLineScan {
 };
 
 // Reads the parameters left to right: -i/-o/-c into the job, advanced options and profiles into the settings
-// (last writer wins), -d/-q/-p into the job and the scan, --jobs/--progress/--report into the job's run options.
-// The first malformed value ends the scan: a missing value is "Incorrect number of parameters", a "--jobs" value
-// that is not a whole number from 0 to kMostJobs is "Invalid jobs value".
+// (last writer wins), -d/-q/-p into the job and the scan, the options of how the batch runs (--jobs, --shard, ...)
+// into the job's run options. The first malformed value ends the scan: a missing value is "Incorrect number of
+// parameters", a "--jobs" or "--shard" value outside its row's bounds "Invalid jobs value" or "Invalid shard value".
 CommandLineScan ScanParameters(const Parameters& parameters, Settings& settings, JobRecord& job);
 
 // The whole command-line run on the process-wide records; returns the process exit code.

@@ -40,12 +40,16 @@ std::string WithTrailingSlash(std::string_view folder) {
   return result;
 }
 
-std::string NormaliseFolder(std::string_view folder, std::string_view programFolder) {
-  if (!folder.starts_with('/')) {
-    if (folder.starts_with("./")) folder.remove_prefix(2);
-    return WithTrailingSlash(std::string(programFolder) + std::string(folder));
+std::string NormaliseFolder(std::string_view folder, std::string_view baseFolder) {
+  if (folder.starts_with('/')) return WithTrailingSlash(folder);
+  if (folder == ".") {
+    folder = {};
+  } else if (folder.starts_with("./")) {
+    folder.remove_prefix(2);
   }
-  return WithTrailingSlash(folder);
+  // Without a base a relative folder stays relative: the system then takes it from the current folder.
+  if (baseFolder.empty() && folder.empty()) return "./";
+  return WithTrailingSlash(std::string(baseFolder) + std::string(folder));
 }
 
 }  // namespace lumivane

@@ -21,9 +21,9 @@ std::string_view FileNamePart(std::string_view path);
 std::string_view FileBaseName(std::string_view path);
 
 // A folder as the batch uses it: absolute when it begins with "/"; otherwise a leading "./" is dropped and the
-// program folder (ending in "/") is put in front. The result always ends in "/". "" gives the program folder
-// itself and "." the program folder followed by "./".
-std::string NormaliseFolder(std::string_view folder, std::string_view programFolder);
+// base folder (the current folder, ending in "/") is put in front. The result always ends in "/". "" and "." give
+// the base folder itself.
+std::string NormaliseFolder(std::string_view folder, std::string_view baseFolder);
 
 // Appends "/" unless the text already ends with one.
 std::string WithTrailingSlash(std::string_view folder);

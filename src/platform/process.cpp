@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -34,6 +35,19 @@ std::string ProgramPath() {
 }
 
 std::string ProgramFolder() { return FolderOfPath(ProgramPath()); }
+
+std::string CurrentFolder() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+      std::string folder(buffer.data());
+      if (folder.back() != '/') folder += '/';
+      return folder;
+    }
+    if (errno != ERANGE) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+}
 
 std::string ProgramBaseName() { return BaseNameOfPath(ProgramPath()); }
 

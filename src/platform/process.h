@@ -30,6 +30,8 @@ inline constexpr bool kSanitizedBuild = LUMIVANE_SANITIZED_BUILD != 0;
 std::string ProgramPath();
 // The folder of the running program, ending in "/".
 std::string ProgramFolder();
+// The current folder, ending in "/"; "" when the system does not tell it (the folder was removed, say).
+std::string CurrentFolder();
 // The program's file name without folder and extension: "lumivanecmd".
 std::string ProgramBaseName();
 

@@ -34,7 +34,7 @@ struct FileToConvert {
   FileNumbering numbering;
 };
 
-// Why a file was not converted.
+// Why a file was not converted: a failure, or (the last two) a file the run left alone on purpose.
 enum class ConversionFailure : std::int8_t {
   kNone,
   kUnreadable,         // the input could not be opened or read
@@ -45,29 +45,40 @@ enum class ConversionFailure : std::int8_t {
   kWouldReplaceInput,  // the output path names one of the collected inputs
   kWorkerCrashed,      // the process converting the file died or left no complete result
   kWorkerTimedOut,     // the process converting the file ran past its time limit
+  kSkipped,            // "--skip-existing": its output exists and is up to date, the input was not decoded
+  kDryRun,             // "--dry-run": named and listed, nothing decoded or written
 };
 
-// The reason code of each failure in the report ("" for none).
+// The reason code of each failure in the report ("" for none), and whether it counts as a failed file (exit code 1).
 struct FailureReasonRow {
   ConversionFailure failure;
   std::string_view reason;
+  bool failed;
 };
 inline constexpr FailureReasonRow kFailureReasons[] = {
-    {ConversionFailure::kNone, ""},
-    {ConversionFailure::kUnreadable, "unreadable"},
-    {ConversionFailure::kUndecodable, "undecodable"},
-    {ConversionFailure::kEditFailed, "edit_failed"},
-    {ConversionFailure::kEncodeFailed, "encode_failed"},
-    {ConversionFailure::kWriteFailed, "write_failed"},
-    {ConversionFailure::kWouldReplaceInput, "would_replace_input"},
-    {ConversionFailure::kWorkerCrashed, "worker_crashed"},
-    {ConversionFailure::kWorkerTimedOut, "worker_timed_out"},
+    {ConversionFailure::kNone, "", false},
+    {ConversionFailure::kUnreadable, "unreadable", true},
+    {ConversionFailure::kUndecodable, "undecodable", true},
+    {ConversionFailure::kEditFailed, "edit_failed", true},
+    {ConversionFailure::kEncodeFailed, "encode_failed", true},
+    {ConversionFailure::kWriteFailed, "write_failed", true},
+    {ConversionFailure::kWouldReplaceInput, "would_replace_input", true},
+    {ConversionFailure::kWorkerCrashed, "worker_crashed", true},
+    {ConversionFailure::kWorkerTimedOut, "worker_timed_out", true},
+    {ConversionFailure::kSkipped, "skipped", false},
+    {ConversionFailure::kDryRun, "dry_run", false},
 };
 
 // The reason code of a failure; "unknown" for a number that names none.
 constexpr std::string_view FailureReasonCode(ConversionFailure failure) {
   const auto index = static_cast<std::size_t>(failure);
   return index < std::size(kFailureReasons) ? kFailureReasons[index].reason : "unknown";
+}
+
+// A file that was not converted and was not left alone on purpose.
+constexpr bool IsFailure(ConversionFailure failure) {
+  const auto index = static_cast<std::size_t>(failure);
+  return index >= std::size(kFailureReasons) || kFailureReasons[index].failed;
 }
 
 constexpr bool FailureReasonsFollowTheirCodes() {

@@ -87,6 +87,15 @@ std::string ValueOf(TokenKind kind, const TokenValues& values) {
 
 }  // namespace
 
+const TokenRow* FirstTokenOfTheRunOrPicture(std::string_view text, bool automaticDepth) {
+  const std::string probe = AsciiLower(text);
+  for (const TokenRow& row : kTokenTable) {
+    const bool ofTheRun = row.source == TokenSource::kClock || row.source == TokenSource::kNumbering;
+    if ((ofTheRun || NeedsThePicture(row, automaticDepth)) && probe.find(row.token) != std::string::npos) return &row;
+  }
+  return nullptr;
+}
+
 std::string TokenValue(std::string_view token, const TokenValues& values) {
   const TokenRow* row = FindToken(token);
   return row != nullptr ? ValueOf(row->kind, values) : std::string();
@@ -95,6 +104,7 @@ std::string TokenValue(std::string_view token, const TokenValues& values) {
 std::string ExpandToken(std::string_view text, std::string_view token, const TokenValues& values) {
   const TokenRow* row = FindToken(token);
   if (row == nullptr) return std::string(text);
+  if (!values.pictureKnown && NeedsThePicture(*row, values.bitDepth == 0)) return std::string(text);
   const std::string value = ValueOf(row->kind, values);  // once, so every occurrence shows the same time
   std::string result;
   result.reserve(text.size());

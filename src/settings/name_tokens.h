@@ -34,33 +34,53 @@ enum class TokenKind : std::int8_t {
   kFileCounter
 };
 
+// What a token's value comes from besides the input file's name and the output format.
+enum class TokenSource : std::int8_t {
+  kFile,       // nothing else (the frame number too: a camera file holds one picture)
+  kClock,      // the time of the expansion
+  kNumbering,  // the batch's counters, which move on after each converted file
+  kPicture,    // the decoded picture's working size
+  kDepth,      // the output depth: the format's fixed depth, or with automatic depth the decoded picture's
+};
+
 struct TokenRow {
   std::string_view token;
   TokenKind kind;
+  TokenSource source;
 };
 
 // The tokens, in the order they are expanded.
 inline constexpr std::array<TokenRow, 19> kTokenTable = {{
-    {"%filename%", TokenKind::kBaseName},  // base name of the input file, case as on disk
-    {"%filename[u]%", TokenKind::kBaseNameUpper},
-    {"%filename[l]%", TokenKind::kBaseNameLower},
-    {"%filename[t]%", TokenKind::kBaseNameTitle},  // first character upper, the rest lower
-    {"%ext%", TokenKind::kFormat},                 // output format identifier
-    {"%ext[u]%", TokenKind::kFormatUpper},
-    {"%ext[t]%", TokenKind::kFormatTitle},
-    {"%yyyy%", TokenKind::kYear},  // local date and time of the expansion
-    {"%mm%", TokenKind::kMonth},
-    {"%dd%", TokenKind::kDay},
-    {"%hh%", TokenKind::kHour},
-    {"%ii%", TokenKind::kMinute},
-    {"%ss%", TokenKind::kSecond},
-    {"%bpp%", TokenKind::kBitDepth},
-    {"%width%", TokenKind::kWidth},
-    {"%height%", TokenKind::kHeight},
-    {"%frame%", TokenKind::kFrame},
-    {"%rnd%", TokenKind::kRandomNumber},  // five characters, zero-padded
-    {"%n%", TokenKind::kFileCounter},     // five characters, zero-padded
+    {"%filename%", TokenKind::kBaseName, TokenSource::kFile},  // base name of the input file, case as on disk
+    {"%filename[u]%", TokenKind::kBaseNameUpper, TokenSource::kFile},
+    {"%filename[l]%", TokenKind::kBaseNameLower, TokenSource::kFile},
+    {"%filename[t]%", TokenKind::kBaseNameTitle, TokenSource::kFile},  // first character upper, the rest lower
+    {"%ext%", TokenKind::kFormat, TokenSource::kFile},                 // output format identifier
+    {"%ext[u]%", TokenKind::kFormatUpper, TokenSource::kFile},
+    {"%ext[t]%", TokenKind::kFormatTitle, TokenSource::kFile},
+    {"%yyyy%", TokenKind::kYear, TokenSource::kClock},  // local date and time of the expansion
+    {"%mm%", TokenKind::kMonth, TokenSource::kClock},
+    {"%dd%", TokenKind::kDay, TokenSource::kClock},
+    {"%hh%", TokenKind::kHour, TokenSource::kClock},
+    {"%ii%", TokenKind::kMinute, TokenSource::kClock},
+    {"%ss%", TokenKind::kSecond, TokenSource::kClock},
+    {"%bpp%", TokenKind::kBitDepth, TokenSource::kDepth},
+    {"%width%", TokenKind::kWidth, TokenSource::kPicture},
+    {"%height%", TokenKind::kHeight, TokenSource::kPicture},
+    {"%frame%", TokenKind::kFrame, TokenSource::kFile},
+    {"%rnd%", TokenKind::kRandomNumber, TokenSource::kNumbering},  // five characters, zero-padded
+    {"%n%", TokenKind::kFileCounter, TokenSource::kNumbering},     // five characters, zero-padded
 }};
+
+// Whether the token's value needs the decoded picture: its size, or its depth when the depth is automatic.
+constexpr bool NeedsThePicture(const TokenRow& row, bool automaticDepth) {
+  return row.source == TokenSource::kPicture || (row.source == TokenSource::kDepth && automaticDepth);
+}
+
+// The first token of `text` (in any case, in table order) whose value is not known before the file is decoded and
+// apart from the rest of the batch: one of the run (clock, numbering) or of the decoded picture. nullptr when
+// there is none: then the text is the same for the file in any run of the same settings.
+const TokenRow* FirstTokenOfTheRunOrPicture(std::string_view text, bool automaticDepth);
 
 // What the tokens stand for, for one file.
 struct TokenValues {
@@ -73,6 +93,9 @@ struct TokenValues {
   std::int32_t randomNumber{};
   std::int32_t fileCounter{};
   std::optional<std::time_t> moment;  // time shown by the date tokens; empty: the clock is read for each token
+  // False before the file is decoded: the tokens that need the picture (NeedsThePicture, bitDepth 0 meaning an
+  // automatic depth) are left as written.
+  bool pictureKnown = true;
 };
 
 // The value of one token of kTokenTable; "" for any other text.

@@ -34,9 +34,9 @@ class BatchRunTest : public ::testing::Test {
     BuildStringTable("");
     ResetSettings(gSettings, true);
     ResetJob(gJob);
-    gJob.programFolder = (dir_.path() / "program").string() + "/";
+    gJob.currentFolder = (dir_.path() / "current").string() + "/";
     gJob.consoleMode = 1;
-    std::filesystem::create_directories(gJob.programFolder);
+    std::filesystem::create_directories(gJob.currentFolder);
     std::filesystem::create_directories(Input());
     std::filesystem::create_directories(Output());
     gJob.inputFolder = Input();

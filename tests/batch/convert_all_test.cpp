@@ -11,11 +11,11 @@
 
 #include "batch/isolated_conversion.h"
 #include "batch/job.h"
+#include "dng/dng_writer.h"
 #include "formats/registry.h"
 #include "pipeline/edit_steps.h"
 #include "pipeline/encoder_setup.h"
 #include "platform/drawing_font.h"
-#include "dng/dng_writer.h"
 #include "support/output_capture.h"
 #include "support/temp_dir.h"
 
@@ -45,7 +45,9 @@ class ConvertAllTest : public ::testing::Test {
 
   std::int32_t Convert() {
     StandardOutputCapture quiet;
-    return ConvertAll(plan_, RunOptions{}, /*verbose=*/false, progress_, files_, font_.IsFont() ? &font_ : nullptr);
+    return ConvertAll(plan_, RunOptions{}, /*verbose=*/false, progress_, files_,
+                      SelectFiles(plan_, RunOptions{}, files_), font_.IsFont() ? &font_ : nullptr)
+        .converted;
   }
 
   // The names of the files in the output folder, sorted.

@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
+#include "batch/output_file_time.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <string>
 
-#include "batch/output_file_time.h"
-#include "settings/local_time.h"
 #include "batch_test_helpers.h"
+#include "settings/local_time.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -55,6 +55,29 @@ TEST(OutputFileTimeTest, OriginalCopiesTheInputTimeToTheSecond) {
     EXPECT_EQ(status.st_mtim.tv_nsec, 0) << "fractions of a second are dropped";
     EXPECT_EQ(status.st_atim.tv_sec, 5000) << "the access time is left alone";
   }
+}
+
+// What "--skip-existing" takes as up to date: whole seconds against the input, by the timestamp setting.
+TEST(OutputFileTimeTest, AnOutputIsUpToDateByTheTimeItsSettingGivesIt) {
+  const struct {
+    FileTimestamp mode;
+    std::time_t outputTime;  // the input's is 5000.9
+    bool upToDate;
+  } cases[] = {
+      {FileTimestamp::kCurrent, 5000, true},   {FileTimestamp::kCurrent, 6000, true},
+      {FileTimestamp::kCurrent, 4999, false},  {FileTimestamp::kOriginal, 5000, true},
+      {FileTimestamp::kOriginal, 5001, false}, {FileTimestamp::kCustom, 1, true},
+  };
+  TempDir dir;
+  const std::string input = dir.WriteFile("in.cr2", "x");
+  const std::string output = dir.WriteFile("out.jpg", "y");
+  SetTimes(input, 0, 5000, 900000000);
+  for (const auto& c : cases) {
+    SetTimes(output, 0, c.outputTime, 0);
+    EXPECT_EQ(OutputIsUpToDate(WithTimestamp(c.mode), output, input), c.upToDate) << c.outputTime;
+  }
+  EXPECT_FALSE(OutputIsUpToDate(WithTimestamp(FileTimestamp::kCustom), dir / "missing.jpg", input));
+  EXPECT_FALSE(OutputIsUpToDate(WithTimestamp(FileTimestamp::kCustom), dir.path().string(), input));  // a folder
 }
 
 TEST(OutputFileTimeTest, CustomSetsTheLocalWallClockValue) {

@@ -124,7 +124,8 @@ TEST(FileReportLine, PathsThatAreNotUtf8KeepTheirBytes) {
 
 TEST(SummaryReportLine, CountsAndTime) {
   EXPECT_EQ(SummaryReportLine({10, 8, 2, 4, 5000}),
-            "{\"type\":\"summary\",\"files\":10,\"converted\":8,\"failed\":2,\"jobs\":4,\"milliseconds\":5000}");
+            "{\"type\":\"summary\",\"files\":10,\"converted\":8,\"failed\":2,\"skipped\":0,\"jobs\":4,"
+            "\"milliseconds\":5000}");
 }
 
 TEST(ReportWriter, WritesWholeLinesThatParseOneByOne) {

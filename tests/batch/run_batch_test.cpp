@@ -332,5 +332,51 @@ TEST_F(BatchRunTest, ASingleInputFileWritesBesideItself) {
   EXPECT_EQ(gJob.outputFolder, Input());
 }
 
+// "--skip-existing" and "--shard" need every output name before decoding and apart from the rest of the batch; a
+// dry run without them shows such tokens, or leaves those of the picture as written.
+TEST_F(BatchRunTest, NamesOfTheRunOrThePictureAreRefusedToSkipsAndShardsAndLeftInByADryRun) {
+  const std::string photo = AddPhoto("a.dng");
+  gJob.outputFormat = "jpg";
+  gSettings.output.jpgBpp = 24;  // a fixed depth is known before decoding
+  const char* const mask = "Invalid filename mask";
+  const char* const text = "Invalid watermark text";
+  const struct {
+    const char* mask;
+    const char* watermarkText;  // none when empty
+    const char* error;
+  } cases[] = {{"%filename%_%frame%_%bpp%", "%filename%", ""},
+               {"%Width%", "", mask},
+               {"%n%", "", mask},
+               {"%ss%", "", mask},
+               {"%filename%", "No. %rnd%", text},
+               {"%filename%", "%yyyy%", text}};
+  for (const auto& c : cases) {
+    gSettings.advanced.filenameMask = c.mask;
+    gSettings.watermark.text = c.watermarkText;
+    gSettings.watermark.doWatermark = *c.watermarkText != '\0' ? WatermarkKind::kText : WatermarkKind::kNone;
+    for (const RunOptions& options :
+         {RunOptions{.skipExisting = true, .dryRun = true}, RunOptions{.dryRun = true, .shard = 1, .shardCount = 1}}) {
+      gJob.runOptions = options;
+      EXPECT_EQ(Run(true).error, c.error) << c.mask << " " << c.watermarkText;
+    }
+  }
+  gSettings.advanced.filenameMask = "%bpp%";
+  gSettings.output.jpgBpp = 0;
+  EXPECT_EQ(Run(true).error, mask);  // an automatic depth is the decoded picture's
+  gJob.runOptions = RunOptions{.dryRun = true};
+  gSettings.advanced.filenameMask = "%filename%_%width%_%bpp%_%n%.%ext%";
+  EXPECT_EQ(Run(true).lines, Lines{"[DRY RUN] " + photo + " -> " + Output() + "a_%width%_%bpp%_00001.jpg"});
+  EXPECT_TRUE(OutputFiles().empty());
+  // The listing shows the options given right after "Keep Subfolders: ", in this order.
+  gJob.debugMarker = "DEBUG";
+  gJob.runOptions = {.jobs = 2, .jobsGiven = true, .skipExisting = true, .dryRun = true, .shard = 1, .shardCount = 1};
+  const Lines lines = Run(true).lines;
+  const auto keep = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.starts_with("Keep Subfolders: ");
+  });
+  ASSERT_GE(std::distance(keep, lines.end()), 5);
+  EXPECT_EQ(Lines(keep + 1, keep + 5), (Lines{"Jobs: 2", "Skip Existing: 1", "Dry Run: 1", "Shard: 1/1"}));
+}
+
 }  // namespace
 }  // namespace lumivane::testing

@@ -14,18 +14,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder with a photos folder, a folder whose name has a dot, a photo and an empty photo.
+// A current folder with a photos folder, a folder whose name has a dot, a photo and an empty photo.
 class ValidateJobTest : public ::testing::Test {
  protected:
   void SetUp() override {
     BuildRegistry();
-    program_ = (dir_.path() / "program").string() + "/";
-    fs::create_directories(program_ + "photos");
-    fs::create_directories(program_ + "sub");
-    fs::create_directories(program_ + "holiday.2024");
-    photo_ = dir_.WriteFile("program/photos/a.dng", "raw bytes");
-    dir_.WriteFile("program/photos/empty.dng", "");
-    job_.programFolder = program_;
+    current_ = (dir_.path() / "current").string() + "/";
+    fs::create_directories(current_ + "photos");
+    fs::create_directories(current_ + "sub");
+    fs::create_directories(current_ + "holiday.2024");
+    photo_ = dir_.WriteFile("current/photos/a.dng", "raw bytes");
+    dir_.WriteFile("current/photos/empty.dng", "");
+    job_.currentFolder = current_;
   }
 
   std::optional<Message> Classify(const std::string& input) {
@@ -35,7 +35,7 @@ class ValidateJobTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  std::string program_;
+  std::string current_;
   std::string photo_;
   JobRecord job_;
 };
@@ -46,10 +46,10 @@ TEST_F(ValidateJobTest, AValueWithAnExtensionNamesAFileOfAtLeastOneByte) {
     std::optional<Message> error;
   } cases[] = {
       {photo_, std::nullopt},
-      {program_ + "photos/empty.dng", Message::kInvalidInputFile},
-      {program_ + "photos/missing.dng", Message::kInvalidInputFile},
-      {program_ + "holiday.2024", Message::kInvalidInputFile},  // a folder with a dot needs its trailing slash
-      {program_ + "photos/.hidden", Message::kInvalidInputFolder},  // no extension: taken as a folder
+      {current_ + "photos/empty.dng", Message::kInvalidInputFile},
+      {current_ + "photos/missing.dng", Message::kInvalidInputFile},
+      {current_ + "holiday.2024", Message::kInvalidInputFile},  // a folder with a dot needs its trailing slash
+      {current_ + "photos/.hidden", Message::kInvalidInputFolder},  // no extension: taken as a folder
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Classify(c.input), c.error) << c.input;
@@ -60,28 +60,27 @@ TEST_F(ValidateJobTest, AValueWithAnExtensionNamesAFileOfAtLeastOneByte) {
   }
 }
 
-TEST_F(ValidateJobTest, FoldersResolveUnderTheProgramFolder) {
+TEST_F(ValidateJobTest, FoldersResolveUnderTheCurrentFolder) {
   const struct {
     std::string input;
     std::optional<Message> error;
     std::string folder;  // the input folder afterwards, when accepted
   } cases[] = {
-      {"photos", std::nullopt, program_ + "photos/"},
-      {"./photos", std::nullopt, program_ + "photos/"},
-      {"photos/", std::nullopt, program_ + "photos/"},
-      {".", std::nullopt, program_ + "./"},  // the program folder, not the current one
-      {"", std::nullopt, program_},
-      {"sub/../photos", std::nullopt, program_ + "sub/../photos/"},  // two dots inside pass
-      {"holiday.2024/", std::nullopt, program_ + "holiday.2024/"},
-      {program_ + "photos", std::nullopt, program_ + "photos/"},
-      {"../program/photos", Message::kIncorrectInputFolder, ""},
+      {"photos", std::nullopt, current_ + "photos/"},
+      {"./photos", std::nullopt, current_ + "photos/"},
+      {"photos/", std::nullopt, current_ + "photos/"},
+      {".", std::nullopt, current_},
+      {"", std::nullopt, current_},
+      {"sub/../photos", std::nullopt, current_ + "sub/../photos/"},  // two dots inside pass
+      {"holiday.2024/", std::nullopt, current_ + "holiday.2024/"},
+      {current_ + "photos", std::nullopt, current_ + "photos/"},
+      {"../current/photos", Message::kIncorrectInputFolder, ""},
       {"..photos/", Message::kIncorrectInputFolder, ""},
       {"..", Message::kInvalidInputFile, ""},  // the extension test comes first: "." after "." starts an extension
       {"..photos", Message::kInvalidInputFile, ""},
       {"nothing-here", Message::kInvalidInputFolder, ""},
       {"photos/a.dng/", Message::kInvalidInputFolder, ""},  // a file is no folder
   };
-  CurrentFolderScope elsewhere(dir_.path());  // relative folders never resolve against the current folder
   for (const auto& c : cases) {
     EXPECT_EQ(Classify(c.input), c.error) << c.input;
     if (!c.error) {
@@ -96,7 +95,7 @@ TEST_F(ValidateJobTest, ARelativeInputFileIsReadFromTheCurrentFolder) {
   CurrentFolderScope inside(dir_.path() / "cwd");
   EXPECT_EQ(Classify("rel/b.dng"), std::nullopt);
   EXPECT_EQ(job_.inputFile, "rel/b.dng");
-  EXPECT_EQ(Classify("b.dng"), Message::kInvalidInputFile);  // not under the program folder either
+  EXPECT_EQ(Classify("b.dng"), Message::kInvalidInputFile);
 }
 
 TEST_F(ValidateJobTest, WithoutAnOutputFolderTheInputsFolderPartIsTaken) {
@@ -107,12 +106,12 @@ TEST_F(ValidateJobTest, WithoutAnOutputFolderTheInputsFolderPartIsTaken) {
     std::optional<Message> error;
     std::string resolved;
   } cases[] = {
-      {photo_, "", program_ + "photos/", std::nullopt, program_ + "photos/"},
-      {"a.dng", "", "", std::nullopt, program_},  // no folder part: the program folder
-      {"photos/a.dng", "", "photos/", std::nullopt, program_ + "photos/"},
-      // Resolved under the program folder, where it is not.
+      {photo_, "", current_ + "photos/", std::nullopt, current_ + "photos/"},
+      {"a.dng", "", "", std::nullopt, current_},  // no folder part: the current folder
+      {"photos/a.dng", "", "photos/", std::nullopt, current_ + "photos/"},
+      // Resolved under the job's current folder, where it is not.
       {"rel/b.dng", "", "rel/", Message::kInvalidOutputFolder, ""},
-      {"", program_ + "photos/", program_ + "photos/", std::nullopt, program_ + "photos/"},
+      {"", current_ + "photos/", current_ + "photos/", std::nullopt, current_ + "photos/"},
   };
   for (const auto& c : cases) {
     job_.inputFile = c.inputFile;
@@ -137,7 +136,7 @@ TEST_F(ValidateJobTest, OutputFolderIsCheckedButNeverCreated) {
       {"..", Message::kIncorrectOutputFolder},
       {"../out", Message::kIncorrectOutputFolder},
       {"new-folder", Message::kInvalidOutputFolder},
-      {program_ + "photos/a.dng", Message::kInvalidOutputFolder},
+      {current_ + "photos/a.dng", Message::kInvalidOutputFolder},
       {".", std::nullopt},
       {"photos", std::nullopt},
   };
@@ -145,7 +144,7 @@ TEST_F(ValidateJobTest, OutputFolderIsCheckedButNeverCreated) {
     job_.outputFolder = c.output;
     EXPECT_EQ(CheckOutputFolder(job_), c.error) << c.output;
   }
-  EXPECT_FALSE(fs::exists(program_ + "new-folder"));
+  EXPECT_FALSE(fs::exists(current_ + "new-folder"));
 }
 
 TEST_F(ValidateJobTest, ConversionTypeIsALowerCaseIdentifierAndDefaultsToBmp) {

@@ -167,7 +167,10 @@ TEST(ScanParameters, MalformedRunOptionsEndTheScan) {
       {{"--jobs=-1"}, Message::kInvalidJobs},             {{"--jobs=abc"}, Message::kInvalidJobs},
       {{"--jobs=2x"}, Message::kInvalidJobs},             {{"--jobs= 2"}, Message::kInvalidJobs},
       {{"--jobs=+2"}, Message::kInvalidJobs},             {{"--jobs=1025"}, Message::kInvalidJobs},
-      {{"--jobs=99999999999"}, Message::kInvalidJobs},
+      {{"--jobs=99999999999"}, Message::kInvalidJobs},    {{"--shard"}, Message::kIncorrectParameters},
+      {{"--shard=0/3"}, Message::kInvalidShard},          {{"--shard=4/3"}, Message::kInvalidShard},
+      {{"--shard=1/100001"}, Message::kInvalidShard},     {{"--shard=2"}, Message::kInvalidShard},
+      {{"--shard=1/ 2"}, Message::kInvalidShard},         {{"--shard=1/2/3"}, Message::kInvalidShard},
   };
   for (const auto& c : cases) {
     const Scanned s = Scan(c.parameters);
@@ -176,6 +179,10 @@ TEST(ScanParameters, MalformedRunOptionsEndTheScan) {
   }
   EXPECT_EQ(Scan({"--jobs=1024"}).job.runOptions.jobs, 1024);
   EXPECT_EQ(Scan({"--jobs=0002"}).job.runOptions.jobs, 2);
+  const RunOptions share = Scan({"--shard=100000/100000", "--skip-existing", "--dry-run=no"}).job.runOptions;
+  EXPECT_EQ(share.shard, 100000);
+  EXPECT_EQ(share.shardCount, 100000);
+  EXPECT_TRUE(share.skipExisting && share.dryRun);
 }
 
 TEST(ScanParameters, RunOptionsAreNotProfileKeys) {

@@ -57,6 +57,9 @@ TEST(BashCompletion, CompletesOptionNamesWithAnEqualsSignForThoseThatTakeAValue)
       {{"--wm-solid"}, {}},  // the profile spelling of the frame opacity is no command-line option
       {{"--resize-a"}, {"--resize-algorithm="}},
       {{"-i", "x.cr2", "--no-s"}, {"--no-subfolders"}},
+      {{"--jo"}, {"--jobs="}},
+      {{"--sh"}, {"--shard="}},
+      {{"--skip"}, {"--skip-existing"}},
   };
   for (const auto& entry : cases) {
     EXPECT_EQ(Complete(entry.words), entry.expected) << entry.words.back();

@@ -25,16 +25,21 @@ const AdvancedOption* Find(const ReferenceModel& model, const std::string& name)
   return found == model.advancedOptions.end() ? nullptr : &*found;
 }
 
-TEST(ReferenceModel, MainOptionsAreTheHelpScreensOptionsThatAreNotAdvancedOptions) {
+TEST(ReferenceModel, MainOptionsAreTheHelpScreensNonAdvancedOptionsThenTheCommandLinesOthers) {
   const ReferenceModel model = Model();
   struct Expected {
     std::vector<std::string> shortNames;
     std::string longName, placeholder;
   };
   const std::vector<Expected> expected = {
-      {{"-h", "-?"}, "--help", ""},    {{"-i"}, "--input", "FILE"}, {{"-o"}, "--output", "PATH"},
-      {{"-c"}, "--conversion", "STR"}, {{}, "--profile", "FILE"},   {{"-q"}, "--quiet", ""},
-      {{"-d"}, "--debug", ""},         {{"-p"}, "--pause", ""},     {{"-v"}, "--version", ""},
+      {{"-h", "-?"}, "--help", ""}, {{"-i"}, "--input", "FILE"},
+      {{"-o"}, "--output", "PATH"}, {{"-c"}, "--conversion", "STR"},
+      {{}, "--profile", "FILE"},    {{"-q"}, "--quiet", ""},
+      {{"-d"}, "--debug", ""},      {{"-p"}, "--pause", ""},
+      {{"-v"}, "--version", ""},    {{}, "--jobs", ""},
+      {{}, "--progress", ""},       {{}, "--report", ""},
+      {{}, "--skip-existing", ""},  {{}, "--dry-run", ""},
+      {{}, "--shard", ""},
   };
   ASSERT_EQ(model.mainOptions.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -74,7 +74,7 @@ struct FolderCase {
   const char* normalised;
 };
 
-TEST(NormaliseFolderTest, ResolvesRelativeFoldersAgainstTheProgramFolder) {
+TEST(NormaliseFolderTest, ResolvesRelativeFoldersAgainstTheCurrentFolder) {
   const FolderCase cases[] = {
       {"/data/photos", "/data/photos/"},
       {"/data/photos/", "/data/photos/"},
@@ -83,7 +83,7 @@ TEST(NormaliseFolderTest, ResolvesRelativeFoldersAgainstTheProgramFolder) {
       {"./photos", "/opt/lv/photos/"},           // the same folder as "photos"
       {"./photos/", "/opt/lv/photos/"},
       {"a/../b", "/opt/lv/a/../b/"},             // two dots further inside are kept
-      {".", "/opt/lv/./"},                        // the program folder, not the current one
+      {".", "/opt/lv/"},
       {"", "/opt/lv/"},
       {".hidden", "/opt/lv/.hidden/"},
   };
@@ -91,6 +91,7 @@ TEST(NormaliseFolderTest, ResolvesRelativeFoldersAgainstTheProgramFolder) {
     SCOPED_TRACE(c.folder);
     EXPECT_EQ(NormaliseFolder(c.folder, "/opt/lv/"), c.normalised);
   }
+  EXPECT_EQ(NormaliseFolder(".", ""), "./");  // without a base (the current folder is gone) it stays relative
 }
 
 }  // namespace

@@ -5,26 +5,23 @@
 namespace lumivane::reference {
 namespace {
 
-enum class Completes { kFiles, kFolders, kFormats };
-
-// What the value of a main option is; a main option with a value that is not listed completes file names.
-struct MainValue {
-  std::string_view longName;
-  Completes completes;
-};
-constexpr MainValue kMainValues[] = {{"--input", Completes::kFiles},
-                                     {"--output", Completes::kFolders},
-                                     {"--conversion", Completes::kFormats},
-                                     {"--profile", Completes::kFiles}};
-// Advanced text options whose value is a file name are described with this placeholder.
-constexpr std::string_view kFilePlaceholder = "FILE";
+enum class Completes { kNothing, kFiles, kFolders, kFormats };
 
 Completes MainOptionCompletes(const MainOption& option) {
-  for (const MainValue& entry : kMainValues) {
-    if (entry.longName == option.longName) return entry.completes;
+  switch (option.value) {
+    case MainValue::kInput:
+    case MainValue::kFile: return Completes::kFiles;
+    case MainValue::kFolder: return Completes::kFolders;
+    case MainValue::kFormat: return Completes::kFormats;
+    case MainValue::kNone:
+    case MainValue::kCount:
+    case MainValue::kShare: break;
   }
-  return Completes::kFiles;
+  return Completes::kNothing;
 }
+
+// Advanced text options whose value is a file name are described with this placeholder.
+constexpr std::string_view kFilePlaceholder = "FILE";
 
 // Option names that take a value end in "=", so that completing one leaves the cursor ready for the value.
 std::string LongOptionWord(const std::string& name, bool takesValue) { return takesValue ? name + "=" : name; }
@@ -34,29 +31,30 @@ struct CompletionLists {
   // Option names, long and short, by what their value completes as.
   std::vector<std::string> fileOptions, folderOptions, formatOptions;
 
-  std::vector<std::string>& Completing(Completes completes) {
+  // The list of the options whose values complete so; nullptr for values that complete as nothing.
+  std::vector<std::string>* Completing(Completes completes) {
     switch (completes) {
-      case Completes::kFolders: return folderOptions;
-      case Completes::kFormats: return formatOptions;
-      case Completes::kFiles: break;
+      case Completes::kFolders: return &folderOptions;
+      case Completes::kFormats: return &formatOptions;
+      case Completes::kFiles: return &fileOptions;
+      case Completes::kNothing: break;
     }
-    return fileOptions;
+    return nullptr;
   }
 };
 
 CompletionLists Lists(const ReferenceModel& model, const Descriptions& descriptions) {
   CompletionLists lists;
   for (const MainOption& option : model.mainOptions) {
-    const bool takesValue = !option.placeholder.empty();
-    lists.longOptions.push_back(LongOptionWord(option.longName, takesValue));
+    lists.longOptions.push_back(LongOptionWord(option.longName, option.value != MainValue::kNone));
     // "-?" would be read as a pattern by the shell; "-h" does the same.
     for (const std::string& name : option.shortNames) {
       if (name != "-?") lists.shortOptions.push_back(name);
     }
-    if (!takesValue) continue;
-    std::vector<std::string>& names = lists.Completing(MainOptionCompletes(option));
-    names.push_back(option.longName);
-    names.insert(names.end(), option.shortNames.begin(), option.shortNames.end());
+    if (std::vector<std::string>* names = lists.Completing(MainOptionCompletes(option))) {
+      names->push_back(option.longName);
+      names->insert(names->end(), option.shortNames.begin(), option.shortNames.end());
+    }
   }
   for (const AdvancedOption& option : model.advancedOptions) {
     if (option.scope == OptionScope::kProfileOnly) continue;

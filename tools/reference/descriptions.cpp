@@ -144,7 +144,8 @@ std::vector<std::string> CheckDescriptions(const ReferenceModel& model, const De
   std::vector<std::string> problems;
   std::vector<std::string> optionNames;
   for (const MainOption& option : model.mainOptions) {
-    CheckOption(option.longName, option.placeholder, !option.placeholder.empty(), descriptions, problems);
+    const bool takesValue = !option.placeholder.empty() || option.value != MainValue::kNone;
+    CheckOption(option.longName, option.placeholder, takesValue, descriptions, problems);
     optionNames.push_back(option.longName);
   }
   for (const AdvancedOption& option : model.advancedOptions) {

@@ -32,6 +32,16 @@ std::string ValueWords(const AdvancedOption& option) {
   return option.bounds.empty() ? kind : kind + ", " + option.bounds;
 }
 
+std::string MainPlaceholder(const MainOption& option, const Descriptions& descriptions) {
+  const auto found = descriptions.options.find(option.longName);
+  return found == descriptions.options.end() ? option.placeholder : found->second.placeholder;
+}
+
+std::string MainBoundsSentence(const MainOption& option, const Descriptions& descriptions) {
+  if (option.bounds.empty()) return {};
+  return MainPlaceholder(option, descriptions) + ": " + option.bounds + ".";
+}
+
 std::string OptionFacts(const AdvancedOption& option, MarkCode code) {
   std::string facts;
   if (option.scope == OptionScope::kCommandLineOnly) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "reference/descriptions.h"
 #include "reference/reference_model.h"
 
 namespace lumivane::reference {
@@ -15,6 +16,11 @@ std::string Join(const std::vector<std::string>& pieces, std::string_view separa
 // "whole number", "decimal number", "text", "keyword", "" (flags take no value), followed by the bounds that the
 // option's setting is checked against: "whole number, 1 to 100".
 std::string ValueWords(const AdvancedOption& option);
+
+// The placeholder of a main option's value as described ("FILE"), and the sentence on its bounds
+// ("N: a whole number from 0 to 1024."), or "".
+std::string MainPlaceholder(const MainOption& option, const Descriptions& descriptions);
+std::string MainBoundsSentence(const MainOption& option, const Descriptions& descriptions);
 
 // Marks up a literal word (an option name, a keyword) in the document's syntax.
 using MarkCode = std::string (*)(std::string_view word);

@@ -48,12 +48,15 @@ std::vector<std::string> BoldAll(const std::vector<std::string>& words) {
 std::string MainOptions(const ReferenceModel& model, const Descriptions& descriptions) {
   std::string out;
   for (const MainOption& option : model.mainOptions) {
+    const std::string placeholder = MainPlaceholder(option, descriptions);
     std::vector<std::string> forms;
     for (const std::string& name : option.shortNames) {
-      forms.push_back(Bold(name) + (option.placeholder.empty() ? "" : " " + Italic(option.placeholder)));
+      forms.push_back(Bold(name) + (placeholder.empty() ? "" : " " + Italic(placeholder)));
     }
-    forms.push_back(Bold(option.longName) + (option.placeholder.empty() ? "" : "=" + Italic(option.placeholder)));
-    out += ".TP\n" + Join(forms, ", ") + "\n" + Roff(descriptions.options.at(option.longName).text) + "\n";
+    forms.push_back(Bold(option.longName) + (placeholder.empty() ? "" : "=" + Italic(placeholder)));
+    std::string text = descriptions.options.at(option.longName).text;
+    if (const std::string bounds = MainBoundsSentence(option, descriptions); !bounds.empty()) text += " " + bounds;
+    out += ".TP\n" + Join(forms, ", ") + "\n" + Roff(text) + "\n";
   }
   return out;
 }

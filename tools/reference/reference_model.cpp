@@ -1,5 +1,6 @@
 #include "reference/reference_model.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -69,8 +70,24 @@ bool ParseHelpOptionColumn(std::string_view column, MainOption& option) {
   return !option.longName.empty();
 }
 
-// The options of the help screen that the option table does not hold, in screen order.
-std::vector<MainOption> MainOptionsFromHelp(std::vector<std::string>& problems) {
+std::string MainOptionBounds(const MainOptionRow& row) {
+  const std::string low = std::to_string(row.low), high = std::to_string(row.high);
+  switch (row.value) {
+    case MainValue::kCount: return "a whole number from " + low + " to " + high;
+    case MainValue::kShare: return "whole numbers with " + low + " <= K <= N <= " + high;
+    default: return {};
+  }
+}
+
+MainOption FromMainOptionRow(MainOption option, const MainOptionRow& row) {
+  option.value = row.value;
+  option.bounds = MainOptionBounds(row);
+  return option;
+}
+
+// The options of the help screen that the option table does not hold, in screen order, then the main options that
+// the help screen leaves out.
+std::vector<MainOption> MainOptions(std::vector<std::string>& problems) {
   std::vector<MainOption> options;
   for (const std::string& line : HelpLines(std::string(kProgramName), {"raw"}, "bmp")) {
     if (line.size() <= kHelpIndent || line.compare(0, kHelpIndent + 1, "  -") != 0) continue;
@@ -80,7 +97,19 @@ std::vector<MainOption> MainOptionsFromHelp(std::vector<std::string>& problems) 
       problems.push_back("help line is not an option with a long name: " + line);
       continue;
     }
-    if (FindOption(option.longName, false) == nullptr) options.push_back(option);
+    if (FindOption(option.longName, false) != nullptr) continue;
+    const MainOptionRow* row = FindMainOption(AsciiUpper(option.longName));
+    options.push_back(row != nullptr ? FromMainOptionRow(option, *row) : option);
+  }
+  for (const MainOptionRow& row : MainOptionTable()) {
+    const std::string longName = AsciiLower(row.longKey);
+    const bool listed = std::any_of(options.begin(), options.end(),
+                                    [&](const MainOption& option) { return option.longName == longName; });
+    if (listed) continue;
+    MainOption option;
+    option.longName = longName;
+    if (!row.shortKey.empty()) option.shortNames.push_back(AsciiLower(row.shortKey));
+    options.push_back(FromMainOptionRow(option, row));
   }
   return options;
 }
@@ -237,7 +266,7 @@ std::optional<ReferenceModel> BuildReferenceModel(std::vector<std::string>& prob
   model.years = kCopyrightYears;
   model.maker = kMakerName;
   model.webAddress = kWebAddress;
-  model.mainOptions = MainOptionsFromHelp(problems);
+  model.mainOptions = MainOptions(problems);
   model.advancedOptions = AdvancedOptions(problems);
   for (const TokenRow& row : kTokenTable) model.tokens.emplace_back(row.token);
   model.outputFormats = OutputFormats(model.advancedOptions);

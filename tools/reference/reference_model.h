@@ -6,15 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "cli/main_options.h"
 #include "cli/option_table.h"
 
 namespace lumivane::reference {
 
-// An option of the help screen that is not an advanced option (input, output, conversion, profile, quiet, ...).
+// An option that is not an advanced option: the help screen's (input, output, conversion, profile, quiet, ...),
+// then the other rows of the command line's main options (jobs, report, shard, ...).
 struct MainOption {
   std::vector<std::string> shortNames;  // "-i"; "-h" and "-?"; empty when there is only the long form
   std::string longName;                 // "--input": the key of its description
-  std::string placeholder;              // "FILE" as the help screen shows it; "" for an option without a value
+  std::string placeholder;              // "FILE" as the help screen shows it; "" for an option without a value or
+                                        // not on the help screen
+  MainValue value = MainValue::kNone;   // what its value is (kNone for the first-parameter commands)
+  std::string bounds;                   // what a number value may be ("a whole number from 0 to 1024"), or ""
 };
 
 struct AdvancedOption {

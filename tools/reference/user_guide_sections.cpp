@@ -32,12 +32,15 @@ std::string Header(const std::vector<std::string>& titles) {
 std::string MainOptions(const ReferenceModel& model, const Descriptions& descriptions) {
   std::string out = Header({"Option", "Description"});
   for (const MainOption& option : model.mainOptions) {
+    const std::string placeholder = MainPlaceholder(option, descriptions);
     std::vector<std::string> forms;
     for (const std::string& name : option.shortNames) {
-      forms.push_back(Code(option.placeholder.empty() ? name : name + " " + option.placeholder));
+      forms.push_back(Code(placeholder.empty() ? name : name + " " + placeholder));
     }
-    forms.push_back(Code(option.placeholder.empty() ? option.longName : option.longName + "=" + option.placeholder));
-    out += Row({Join(forms, ", "), Cell(descriptions.options.at(option.longName).text)});
+    forms.push_back(Code(placeholder.empty() ? option.longName : option.longName + "=" + placeholder));
+    std::string text = descriptions.options.at(option.longName).text;
+    if (const std::string bounds = MainBoundsSentence(option, descriptions); !bounds.empty()) text += " " + bounds;
+    out += Row({Join(forms, ", "), Cell(text)});
   }
   return out;
 }
