@@ -14,7 +14,7 @@ struct DngContent {
   std::uint32_t seed = 1;         // varies the noise laid over the colour gradients; equal seeds give equal files
   std::int64_t previewWidth = 0;  // JPEG preview size, smaller than the sensor as cameras store it; 0 x 0: none
   std::int64_t previewHeight = 0;
-  std::string previewComment;  // JPEG comment stored in the preview ("" for none)
+  std::string previewComment;       // JPEG comment stored in the preview ("" for none)
   bool previewAfterSensor = false;  // the preview's JPEG follows the sensor strip (else it comes before it)
   // The sensor value at (x, y), from kDngBlackLevel to kDngWhiteLevel, red at even x and y; empty: seeded colour
   // gradients.
