@@ -353,7 +353,7 @@ std::map<std::string, Outcome> Convert(const TempDir& dir, const std::string& mo
   fs::create_directories(out);
   extra.insert(extra.end(),
                {"-q", "-i", dir / "in", "-o", out, "-c", "bmp", "--raw-load-as=" + mode, "--report=" + report});
-  EXPECT_NE(RunProgramWith(extra).exitCode, 2);
+  EXPECT_LE(RunProgramWith(extra).exitCode, 1) << "--raw-load-as=" << mode;  // 3: another copy was running
   const char* line = R"(select(.index) | "\(.input | split("/")[-1]) \(.reason // "ok") \(.output) \(.detail)\n")";
   std::istringstream lines(RunJq(line, report).value_or(""));
   std::map<std::string, Outcome> outcomes;
