@@ -19,9 +19,9 @@ class FileBytes {
   FileBytes(std::uint64_t size, Reader reader) : size_(size), reader_(std::move(reader)) {}
 
   std::uint64_t Size() const { return size_; }
-  // False when a byte lies past the end or cannot be read.
+  // False when a byte lies past the end or cannot be read. Nothing to read needs no reader (an empty record table).
   bool Read(std::uint64_t offset, std::span<unsigned char> into) const {
-    return offset <= size_ && into.size() <= size_ - offset && reader_(offset, into);
+    return offset <= size_ && into.size() <= size_ - offset && (into.empty() || reader_(offset, into));
   }
 
  private:

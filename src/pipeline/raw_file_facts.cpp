@@ -75,7 +75,6 @@ RawFileFacts ReadRawFileFacts(const std::string& path, bool withHalfSize) {
     if (CiffRawDataState(bytes) == RawDataState::kCut) facts.rawData = RawDataState::kCut;
     return facts;
   }
-  facts.opened = true;
   // Where the decoder will read the RAW data from; the file's tables say how far it reaches.
   const auto dataOffset = decoder->get_internal_data_pointer()->unpacker_data.data_offset;
   if (dataOffset > 0) facts.rawData = TiffRawDataState(bytes, static_cast<std::uint64_t>(dataOffset));

@@ -17,7 +17,6 @@ enum class PreviewState : std::int8_t {
 };
 
 struct RawFileFacts {
-  bool opened = false;  // the camera decoder reads the file's header (else it refuses the file)
   RawDataState rawData = RawDataState::kUnknown;
   PreviewState preview = PreviewState::kNone;
   ImageSize previewSize;  // as the file declares it ({0, 0} when unknown)
@@ -25,8 +24,8 @@ struct RawFileFacts {
   ImageSize halfSize;     // of the half-size decode; asked for only with withHalfSize
 };
 
-// The facts of the file at path. A file the camera decoder refuses is opened = false, with its RAW data kCut when
-// it is a CRW file whose own tables show it cut short, else kUnknown.
+// The facts of the file at path. A file the camera decoder refuses has no sizes and no preview, and its RAW data
+// is kCut when it is a CRW file whose own tables show it cut short, else kUnknown.
 RawFileFacts ReadRawFileFacts(const std::string& path, bool withHalfSize);
 
 }  // namespace lumivane
