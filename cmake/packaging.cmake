@@ -32,12 +32,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${LUMIVANE_HOMEPAGE}")
-# Depends: the Debian packages that own the shared libraries the program is linked with (libfreeimage3,
+# Depends: the Debian packages that own the shared libraries the program is linked with (libfreeimage3, libraw20,
 # libdevil1c2, libcairo2, libpango-1.0-0, libpangocairo-1.0-0, libjxr0, ...), asked of dpkg here because the
 # linker drops libraries the program does not call yet; dpkg-shlibdeps adds the versions the binary needs (libc6,
 # libstdc++6, ...). The fonts are read at run time.
 set(LUMIVANE_DEPENDS fonts-liberation fonts-dejavu-core)
-foreach(library ${FREEIMAGE_LIBRARY} ${DEVIL_LINK_LIBRARIES} ${DRAWING_LINK_LIBRARIES} ${JXR_LINK_LIBRARIES})
+foreach(library ${FREEIMAGE_LIBRARY} ${LIBRAW_LIBRARY} ${DEVIL_LINK_LIBRARIES} ${DRAWING_LINK_LIBRARIES} ${JXR_LINK_LIBRARIES})
   get_filename_component(library_file ${library} REALPATH)
   execute_process(COMMAND dpkg -S ${library_file} OUTPUT_VARIABLE owner RESULT_VARIABLE not_found ERROR_QUIET)
   if(not_found)

@@ -15,7 +15,7 @@ _lumivanecmd_keywords() {
     --gif-frame-loading) echo 'ALL FIRST MIDDLE LAST RANDOM' ;;
     --ico-frame-loading) echo 'ALL FIRST MIDDLE LAST RANDOM' ;;
     --psd-color-mode) echo 'RGB CMYK LAB' ;;
-    --raw-load-as) echo 'AUTO 8 16 24 48HS 48' ;;
+    --raw-load-as) echo 'AUTO 8 16 24 48HS 48 24HS FIT' ;;
     --raw-tone-mapping) echo 'NONE LINEAR AL DRR GD' ;;
     --tiff-frame-loading) echo 'ALL FIRST MIDDLE LAST RANDOM' ;;
     --bmp-compression) echo 'NONE RLE' ;;

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  libfreeimage-dev libdevil-dev libjxr-dev libjxr-tools
+  libfreeimage-dev libraw-dev libdevil-dev libjxr-dev libjxr-tools
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package

@@ -33,6 +33,7 @@ DecodeOptions DecodeOptionsOf(const Settings& settings) {
   DecodeOptions options;
   options.rawLoadAs = settings.input.rawLoadAs;
   options.geometry = {settings.input.rawHeaderSize, settings.input.rawImageWidth, settings.input.rawImageHeight};
+  options.transform = settings.transform;
   return options;
 }
 
@@ -42,12 +43,18 @@ OwnedBitmap Decode(const Settings& settings, const std::string& path, ConvertedF
     Fail(result, ConversionFailure::kUnreadable, "the input cannot be read");
     return nullptr;
   }
-  OwnedBitmap image(DecodeInputImage(path, DecodeOptionsOf(settings)));
+  DecodeResult decoded = DecodeInputImage(path, DecodeOptionsOf(settings));
+  OwnedBitmap image = std::move(decoded.image);
   result.sourceBitDepth = image ? static_cast<std::int32_t>(FreeImage_GetBPP(image.get())) : 0;
+  if (decoded.rawDataCut) {
+    Fail(result, ConversionFailure::kDamaged, "the RAW data is incomplete");
+    return nullptr;
+  }
   if (!image || FreeImage_GetWidth(image.get()) == 0 || FreeImage_GetHeight(image.get()) == 0) {
     Fail(result, ConversionFailure::kUndecodable, "no decoder yields an image");
     return nullptr;
   }
+  if (!decoded.decodeUsed.empty()) AddDetail(result, decoded.decodeUsed);
   return image;
 }
 

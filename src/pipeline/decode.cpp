@@ -2,22 +2,29 @@
 
 #include <iterator>
 
+#include "pipeline/camera_raw.h"
 #include "pipeline/code_table.h"
 
 namespace lumivane {
 
 namespace {
 
-// One row per `Input/RAW Load As` code: the headerless mode tried first (0 for none) and the RAW load flags.
+// One row per `Input/RAW Load As` code: the headerless mode tried first (0 for none) and the RAW load flags. FIT's
+// row holds the full-size flags; DecodeCameraRaw adds RAW_HALFSIZE where the half-size decode fits.
 struct RawLoadMode {
   int rawPixelsMode;
   int rawLoadFlags;
 };
 
 constexpr CodeRow<RawLoadAs, RawLoadMode> kRawLoadAsRows[] = {
-    {RawLoadAs::kAuto, {0, RAW_PREVIEW}},          {RawLoadAs::k8, {kRawPixels8, RAW_DEFAULT}},
-    {RawLoadAs::k16, {kRawPixels16, RAW_DEFAULT}}, {RawLoadAs::k24, {0, RAW_DISPLAY}},
-    {RawLoadAs::k48HalfSize, {0, RAW_HALFSIZE}},   {RawLoadAs::k48, {0, RAW_DEFAULT}},
+    {RawLoadAs::kAuto, {0, RAW_PREVIEW}},
+    {RawLoadAs::k8, {kRawPixels8, RAW_DEFAULT}},
+    {RawLoadAs::k16, {kRawPixels16, RAW_DEFAULT}},
+    {RawLoadAs::k24, {0, RAW_DISPLAY}},
+    {RawLoadAs::k48HalfSize, {0, RAW_HALFSIZE}},
+    {RawLoadAs::k48, {0, RAW_DEFAULT}},
+    {RawLoadAs::k24HalfSize, {0, RAW_DISPLAY | RAW_HALFSIZE}},
+    {RawLoadAs::kFit, {0, RAW_DISPLAY}},
 };
 
 // The flag values are part of the file format contract with FreeImage, not just names.
@@ -48,21 +55,24 @@ std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options) {
   return order;
 }
 
-FIBITMAP* DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options) {
+DecodeResult DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options) {
+  DecodeResult decoded;
   switch (method) {
-    case DecodeMethod::kRawPixels8: return LoadRawPixelData(path, kRawPixels8, options.geometry);
-    case DecodeMethod::kRawPixels16: return LoadRawPixelData(path, kRawPixels16, options.geometry);
-    case DecodeMethod::kCameraRaw: return FreeImage_Load(FIF_RAW, path.c_str(), RawLoadFlags(options.rawLoadAs));
-    case DecodeMethod::kJpeg: return FreeImage_Load(FIF_JPEG, path.c_str(), kJpegLoadFlags);
+    case DecodeMethod::kRawPixels8: decoded.image.reset(LoadRawPixelData(path, kRawPixels8, options.geometry)); break;
+    case DecodeMethod::kRawPixels16: decoded.image.reset(LoadRawPixelData(path, kRawPixels16, options.geometry)); break;
+    case DecodeMethod::kCameraRaw: return DecodeCameraRaw(path, options, RawLoadFlags(options.rawLoadAs));
+    case DecodeMethod::kJpeg: decoded.image.reset(FreeImage_Load(FIF_JPEG, path.c_str(), kJpegLoadFlags)); break;
   }
-  return nullptr;
+  return decoded;
 }
 
-FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options) {
+DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options) {
+  DecodeResult decoded;
   for (const DecodeMethod method : DecodeOrder(options)) {
-    if (FIBITMAP* image = DecodeWith(method, path, options)) return image;
+    decoded = DecodeWith(method, path, options);
+    if (decoded.image || decoded.rawDataCut) break;
   }
-  return nullptr;
+  return decoded;
 }
 
 }  // namespace lumivane

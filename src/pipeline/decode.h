@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pipeline/raw_pixels.h"
-#include "settings/setting_codes.h"
+#include "platform/owned_bitmap.h"
+#include "settings/settings.h"
 
 namespace lumivane {
 
@@ -15,6 +17,15 @@ struct DecodeOptions {
   RawLoadAs rawLoadAs = RawLoadAs::kAuto;  // `Input/RAW Load As`
   // `Input/RAW Header Size`, `Input/RAW Image Width`, `Input/RAW Image Height`.
   RawPixelGeometry geometry;
+  // The rotation and resize settings: FIT picks its decode by the size they will ask for.
+  Settings::Transform transform;
+};
+
+// What a decode gave: the bitmap, or why there is none.
+struct DecodeResult {
+  OwnedBitmap image;            // none when no method read the file
+  bool rawDataCut = false;      // the RAW data the file declares is cut short: no method may stand in for it
+  std::string_view decodeUsed;  // FIT: which decode it took ("" for the other codes)
 };
 
 enum class DecodeMethod {
@@ -31,10 +42,11 @@ int RawLoadFlags(RawLoadAs rawLoadAs);
 // both the width and the height are set: without them an unreadable file would turn into noise reported as a picture.
 std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options);
 
-// One method on its own. The caller owns the returned bitmap; nullptr when the method cannot read the file.
-FIBITMAP* DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options);
+// One method on its own.
+DecodeResult DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options);
 
-// Decodes the file with the methods of DecodeOrder. The caller owns the returned bitmap; nullptr when none reads it.
-FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options);
+// Decodes the file with the methods of DecodeOrder, stopping at the first image, or at a method that finds the RAW
+// data cut short.
+DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options);
 
 }  // namespace lumivane

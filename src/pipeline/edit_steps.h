@@ -5,8 +5,10 @@
 // that yields no image makes the step return nullptr (the file then fails).
 #include <FreeImage.h>
 
+#include <optional>
 #include <string>
 
+#include "pipeline/resize_plan.h"
 #include "settings/settings.h"
 
 namespace lumivane {
@@ -14,6 +16,9 @@ namespace lumivane {
 class DrawingFont;
 
 FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings);
+// The size RotateImage gives an image of `size` when it follows from the size alone: kept, or the sides swapped by
+// a quarter turn; nullopt when the canvas grows to hold a turn by another angle.
+std::optional<ImageSize> RotatedSize(ImageSize size, const Settings::Transform& transform);
 // width and height: the image's size measured after rotation.
 FIBITMAP* ResizeImage(FIBITMAP* image, int width, int height, const Settings& settings);
 FIBITMAP* FlipImage(FIBITMAP* image, const Settings& settings);

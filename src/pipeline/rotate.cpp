@@ -24,12 +24,16 @@ FIBITMAP* RotateAboutCentre(FIBITMAP* image, double angle, unsigned width, unsig
   return FreeImage_RotateEx(image, angle, 0.0, 0.0, width / 2.0, height / 2.0, FALSE);
 }
 
+bool Rotates(const Settings::Transform& transform) {
+  return transform.doImageRotation != 0 && transform.imageRotation >= kFirstRotation &&
+         transform.imageRotation <= kLastRotation;
+}
+
 }  // namespace
 
 FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings) {
   const Settings::Transform& transform = settings.transform;
-  if (image == nullptr || transform.doImageRotation == 0) return image;
-  if (transform.imageRotation < kFirstRotation || transform.imageRotation > kLastRotation) return image;
+  if (image == nullptr || !Rotates(transform)) return image;
   const unsigned width = FreeImage_GetWidth(image);
   const unsigned height = FreeImage_GetHeight(image);
   // Rotation works on 24- and 32-bit images; palettes, 16-bit and deep images become 24-bit first.
@@ -42,6 +46,17 @@ FIBITMAP* RotateImage(FIBITMAP* image, const Settings& settings) {
       return ReplaceImage(image, RotateOnGrowingCanvas(image, angle, transform.imageRotationBackColor));
     case RotationType::kAdvanced: return ReplaceImage(image, RotateAboutCentre(image, angle, width, height));
     default: return image;
+  }
+}
+
+std::optional<ImageSize> RotatedSize(ImageSize size, const Settings::Transform& transform) {
+  if (!Rotates(transform) || transform.imageRotationType != RotationType::kSimple) return size;
+  // A simple rotation turns by quarter turns exactly; other angles grow the canvas.
+  switch (transform.imageRotation) {
+    case 90:
+    case 270: return ImageSize{size.height, size.width};
+    case 180: return size;
+    default: return std::nullopt;
   }
 }
 

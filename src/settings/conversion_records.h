@@ -39,6 +39,7 @@ enum class ConversionFailure : std::int8_t {
   kNone,
   kUnreadable,         // the input could not be opened or read
   kUndecodable,        // no decoder produced an image
+  kDamaged,            // the RAW pixel data the file declares is cut short
   kEditFailed,         // a transform, frame or watermark step failed
   kEncodeFailed,       // the encoder refused the image
   kWriteFailed,        // the output could not be written, flushed or renamed into place
@@ -59,6 +60,7 @@ inline constexpr FailureReasonRow kFailureReasons[] = {
     {ConversionFailure::kNone, "", false},
     {ConversionFailure::kUnreadable, "unreadable", true},
     {ConversionFailure::kUndecodable, "undecodable", true},
+    {ConversionFailure::kDamaged, "damaged", true},
     {ConversionFailure::kEditFailed, "edit_failed", true},
     {ConversionFailure::kEncodeFailed, "encode_failed", true},
     {ConversionFailure::kWriteFailed, "write_failed", true},

@@ -42,10 +42,13 @@ enum class RawLoadAs : std::int32_t {
   k24,          // 24-bit RGB
   k48HalfSize,  // half-size linear 48-bit RGB
   k48,          // linear 48-bit RGB
+  k24HalfSize,  // half-size 24-bit RGB
+  kFit,         // per file: half-size 24-bit RGB when it still covers the resize target, else 24-bit RGB
 };
 inline constexpr Keyword kRawLoadAsKeywords[] = {{"AUTO", RawLoadAs::kAuto},       {"8", RawLoadAs::k8},
                                                  {"16", RawLoadAs::k16},           {"24", RawLoadAs::k24},
-                                                 {"48HS", RawLoadAs::k48HalfSize}, {"48", RawLoadAs::k48}};
+                                                 {"48HS", RawLoadAs::k48HalfSize}, {"48", RawLoadAs::k48},
+                                                 {"24HS", RawLoadAs::k24HalfSize}, {"FIT", RawLoadAs::kFit}};
 constexpr std::span<const Keyword> KeywordsOf(RawLoadAs) { return kRawLoadAsKeywords; }
 
 // How 48-bit camera data comes down to 24 bits.

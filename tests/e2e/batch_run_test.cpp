@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "dng/dng_writer.h"
 #include "settings/product.h"
+#include "support/jq.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -326,7 +328,7 @@ TEST_F(BatchRunProgramTest, OddSamplesConvertWhatADecoderReadsAndFailTheRestClea
   EXPECT_TRUE(has("Import complete, new files added: 4"));  // the CR3 file is not collected
   EXPECT_FALSE(has("Processing: " + odd + "unsupported-extension.CR3"));
   EXPECT_EQ(LineFromEnd(result.lines), "Files converted: 1 of 4");
-  // The preview of the stripped DNG is empty: with the default loading nothing is decoded.
+  // The stripped DNG declares RAW data past its end and has no preview: it fails as damaged.
   const std::string processing = "Processing: " + odd + "pixels-stripped.dng";
   const auto stripped = std::find(result.lines.begin(), result.lines.end(), processing);
   ASSERT_GE(result.lines.end() - stripped, 3);
@@ -335,6 +337,94 @@ TEST_F(BatchRunProgramTest, OddSamplesConvertWhatADecoderReadsAndFailTheRestClea
   const ReadBack jpeg = ReadImage(Out() + "/jpeg-data-named.jpg");
   EXPECT_TRUE(jpeg.loaded);
   EXPECT_FALSE(jpeg.allBlack);
+}
+
+// The camera samples and copies of them cut short, converted with every decode that reads the RAW data: a cut copy
+// fails as damaged or gives exactly the whole file's pixels, and FIT writes the 24 decode's output, from the
+// half-size decode only where that still covers the target. jq reads the report, ImageMagick the pixels.
+struct Outcome {
+  std::string reason, detail;  // reason "ok" when converted
+  int width = 0, height = 0;   // of the written file
+  std::string pixels;          // ImageMagick's hash of its pixel values
+};
+
+// Converts the folder `in` to bmp with --raw-load-as=mode and the extra arguments; the outcome by input name.
+std::map<std::string, Outcome> Convert(const TempDir& dir, const std::string& mode, std::vector<std::string> extra) {
+  const std::string out = dir / ("out-" + mode), report = dir / ("report-" + mode + ".jsonl");
+  fs::create_directories(out);
+  extra.insert(extra.end(),
+               {"-q", "-i", dir / "in", "-o", out, "-c", "bmp", "--raw-load-as=" + mode, "--report=" + report});
+  EXPECT_LE(RunProgramWith(extra).exitCode, 1) << "--raw-load-as=" << mode;  // 3: another copy was running
+  const char* line = R"(select(.index) | "\(.input | split("/")[-1]) \(.reason // "ok") \(.output) \(.detail)\n")";
+  std::istringstream lines(RunJq(line, report).value_or(""));
+  std::map<std::string, Outcome> outcomes;
+  std::map<std::string, std::string> inputOf;  // by output path
+  std::vector<std::string> identify = {"identify", "-format", "%i %w %h %#\n"};
+  for (std::string name, reason, output, detail;
+       lines >> name >> reason >> output >> std::ws && std::getline(lines, detail);) {
+    outcomes[name] = {reason, detail};
+    inputOf[output] = name;
+    if (output != "null") identify.push_back(output);
+  }
+  std::istringstream read(RunCommand(identify).output);
+  for (std::string output; read >> output;) {
+    Outcome& outcome = outcomes[inputOf[output]];
+    read >> outcome.width >> outcome.height >> outcome.pixels;
+  }
+  return outcomes;
+}
+
+TEST(RawDecodes, CutCopiesFailAsDamagedOrGiveTheWholeFilesPixelsAndFitGivesThe24Output) {
+  const std::string samples = SamplesDir();
+  if (samples.empty()) GTEST_SKIP() << "no sample folder beside the project";
+  if (!HaveJq() || RunCommand({"identify", "-version"}).exitCode != 0) GTEST_SKIP() << "needs jq and ImageMagick";
+  TempDir dir;
+  std::vector<std::string> wholeFiles;
+  for (const auto& entry : fs::directory_iterator(samples + "/camera")) {
+    const std::string name = entry.path().filename(), bytes = ReadFileBytes(entry.path());
+    wholeFiles.push_back(name);
+    dir.WriteFile("in/" + name, bytes);
+    for (const std::size_t keep : {bytes.size() * 3 / 10, bytes.size() * 7 / 10, bytes.size() - 1}) {
+      dir.WriteFile("in/" + std::to_string(keep) + "-" + name, bytes.substr(0, keep));
+    }
+  }
+  fs::copy_file(samples + "/odd/pixels-stripped.dng", dir / "in/pixels-stripped.dng");
+
+  const std::vector<std::string> web = {"--width=800", "--height=800", "--keep-aspect-ratio"};
+  std::map<std::string, std::map<std::string, Outcome>> runs = {{"24", Convert(dir, "24", web)},
+                                                                {"FIT", Convert(dir, "FIT", web)},
+                                                                {"AUTO", Convert(dir, "AUTO", web)},
+                                                                {"24HS", Convert(dir, "24HS", {})}};
+  for (const auto& [mode, outcomes] : runs) {
+    SCOPED_TRACE("--raw-load-as=" + mode);
+    EXPECT_EQ(outcomes.at("pixels-stripped.dng").reason, "damaged");
+    for (const auto& [cut, outcome] : outcomes) {
+      const std::string name = cut.substr(cut.find('-') + 1);
+      if (cut == name || !outcomes.contains(name)) continue;  // a whole file, or pixels-stripped.dng
+      ASSERT_EQ(outcomes.at(name).reason, "ok") << name;
+      // QuickTake and C330 files declare no extent: their decoder meets the end of the file itself. AUTO decodes
+      // the full picture at 24 bits where the preview is the part cut short.
+      const bool declaresExtent = !name.ends_with(".QTK") && !name.ends_with(".raw");
+      const bool same = outcome.pixels == outcomes.at(name).pixels ||
+                        (mode == "AUTO" && outcome.pixels == runs["24"].at(name).pixels);
+      EXPECT_TRUE(outcome.reason == "ok" ? same : outcome.reason == "damaged" || !declaresExtent)
+          << cut << ": " << outcome.reason;
+    }
+  }
+  int halfSize = 0;
+  for (const std::string& name : wholeFiles) {
+    const Outcome &fit = runs["FIT"].at(name), &full = runs["24"].at(name), &half = runs["24HS"].at(name);
+    EXPECT_TRUE(fit.width == full.width && fit.height == full.height) << name;
+    if (fit.detail == "half-size RAW decode") {
+      EXPECT_TRUE(half.width >= fit.width && half.height >= fit.height) << name << " has a smaller half-size decode";
+      ++halfSize;
+    } else {
+      EXPECT_EQ(fit.detail, "full-size RAW decode") << name;
+      EXPECT_EQ(fit.pixels, full.pixels) << name;
+    }
+  }
+  EXPECT_GT(halfSize, 0);
+  EXPECT_LT(halfSize, static_cast<int>(wholeFiles.size()));
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dng/dng_writer.h"
+#include "pipeline/transform_images.h"
 #include "support/temp_dir.h"
 #include "support/unique_bitmap.h"
 
@@ -51,7 +53,7 @@ TEST(RawLoadFlags, FollowTheCodes) {
   } cases[] = {{RawLoadAs::kAuto, 1}, {RawLoadAs::k8, 0},          {RawLoadAs::k16, 0},
                {RawLoadAs::k24, 2},   {RawLoadAs::k48HalfSize, 4}, {RawLoadAs::k48, 0},
                // Codes no keyword names, as a configuration file may hold.
-               {static_cast<RawLoadAs>(6), 0}, {static_cast<RawLoadAs>(-1), 0}};
+               {static_cast<RawLoadAs>(8), 0}, {static_cast<RawLoadAs>(-1), 0}};
   for (const auto& c : cases) EXPECT_EQ(RawLoadFlags(c.rawLoadAs), c.flags) << "code " << CodeOf(c.rawLoadAs);
 }
 
@@ -96,10 +98,12 @@ TEST_F(DecodeDng, EachLoadAsCodeGivesItsSizeAndDepth) {
       {RawLoadAs::k24, {256, 192, 24}},
       {RawLoadAs::k48HalfSize, {128, 96, 48}},
       {RawLoadAs::k48, {256, 192, 48}},
+      {RawLoadAs::k24HalfSize, {128, 96, 24}},
+      {RawLoadAs::kFit, {256, 192, 24}},  // without a resize: the full size
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "code " << CodeOf(c.rawLoadAs));
-    const UniqueBitmap image(DecodeInputImage(withPreview_, {c.rawLoadAs, {}}));
+    const OwnedBitmap image = DecodeInputImage(withPreview_, {c.rawLoadAs, {}}).image;
     ASSERT_NE(image, nullptr);
     const DecodedShape shape = ShapeOf(image.get());
     EXPECT_EQ(shape.width, c.shape.width);
@@ -109,7 +113,7 @@ TEST_F(DecodeDng, EachLoadAsCodeGivesItsSizeAndDepth) {
 }
 
 TEST_F(DecodeDng, AutoWithoutPreviewDecodesTheSensorAt24Bits) {
-  const UniqueBitmap image(DecodeInputImage(plain_, {RawLoadAs::kAuto, {}}));
+  const OwnedBitmap image = DecodeInputImage(plain_, {RawLoadAs::kAuto, {}}).image;
   ASSERT_NE(image, nullptr);
   const DecodedShape shape = ShapeOf(image.get());
   EXPECT_EQ(shape.width, 256U);
@@ -120,7 +124,7 @@ TEST_F(DecodeDng, AutoWithoutPreviewDecodesTheSensorAt24Bits) {
 TEST_F(DecodeDng, HeaderlessCodeFallsBackToTheRawReaderWhenItsGeometryFails) {
   // A header as long as the file leaves no pixel data, so the RAW reader (with RAW_DEFAULT) decodes it.
   const RawPixelGeometry noData{static_cast<std::int32_t>(fileSize_), 0, 0};
-  const UniqueBitmap image(DecodeInputImage(withPreview_, {RawLoadAs::k8, noData}));
+  const OwnedBitmap image = DecodeInputImage(withPreview_, {RawLoadAs::k8, noData}).image;
   ASSERT_NE(image, nullptr);
   const DecodedShape shape = ShapeOf(image.get());
   EXPECT_EQ(shape.width, 256U);
@@ -133,10 +137,10 @@ TEST(DecodeInputImage, UnreadableFileFailsUnlessBothSidesAreSet) {
   const std::string text = dir.WriteFile("notes.cr2", std::string(5000, 'x'));
   for (const RawLoadAs code : {RawLoadAs::kAuto, RawLoadAs::k24, RawLoadAs::k48}) {
     SCOPED_TRACE(::testing::Message() << "code " << CodeOf(code));
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {}})), nullptr);
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {0, 50, 0}})), nullptr);
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {code, {0, 0, 25}})), nullptr);
-    const UniqueBitmap image(DecodeInputImage(text, {code, {0, 50, 25}}));
+    EXPECT_EQ(DecodeInputImage(text, {code, {}}).image, nullptr);
+    EXPECT_EQ(DecodeInputImage(text, {code, {0, 50, 0}}).image, nullptr);
+    EXPECT_EQ(DecodeInputImage(text, {code, {0, 0, 25}}).image, nullptr);
+    const OwnedBitmap image = DecodeInputImage(text, {code, {0, 50, 25}}).image;
     ASSERT_NE(image, nullptr);
     const DecodedShape shape = ShapeOf(image.get());
     EXPECT_EQ(shape.width, 50U);
@@ -150,8 +154,8 @@ TEST(DecodeInputImage, UnreadableFileWithBadGeometryFails) {
   const std::string text = dir.WriteFile("notes.cr2", std::string(5000, 'x'));
   for (const RawPixelGeometry geometry : {RawPixelGeometry{-1, 50, 25}, RawPixelGeometry{0, -50, 25},
                                           RawPixelGeometry{0, INT32_MAX, INT32_MAX}, RawPixelGeometry{5000, 50, 25}}) {
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {RawLoadAs::kAuto, geometry})), nullptr);
-    EXPECT_EQ(UniqueBitmap(DecodeInputImage(text, {RawLoadAs::k16, geometry})), nullptr);
+    EXPECT_EQ(DecodeInputImage(text, {RawLoadAs::kAuto, geometry}).image, nullptr);
+    EXPECT_EQ(DecodeInputImage(text, {RawLoadAs::k16, geometry}).image, nullptr);
   }
 }
 
@@ -163,8 +167,8 @@ TEST(DecodeInputImage, JpegDataUnderARawNameDecodesThroughTheJpegReader) {
   ASSERT_TRUE(FreeImage_Save(FIF_JPEG, picture, path.c_str(), 0));
   FreeImage_Unload(picture);
 
-  EXPECT_EQ(UniqueBitmap(DecodeWith(DecodeMethod::kCameraRaw, path, {})), nullptr);
-  const UniqueBitmap image(DecodeInputImage(path, {}));
+  EXPECT_EQ(DecodeWith(DecodeMethod::kCameraRaw, path, {}).image, nullptr);
+  const OwnedBitmap image = DecodeInputImage(path, {}).image;
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(FreeImage_GetWidth(image.get()), 40U);
   EXPECT_EQ(FreeImage_GetHeight(image.get()), 30U);
@@ -173,9 +177,45 @@ TEST(DecodeInputImage, JpegDataUnderARawNameDecodesThroughTheJpegReader) {
 
 TEST(DecodeInputImage, MissingFileFails) {
   TempDir dir;
-  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {RawLoadAs::kAuto, {0, 10, 10}})), nullptr);
-  EXPECT_EQ(UniqueBitmap(DecodeInputImage(dir / "none.dng", {RawLoadAs::k8, {}})), nullptr);
+  EXPECT_EQ(DecodeInputImage(dir / "none.dng", {RawLoadAs::kAuto, {0, 10, 10}}).image, nullptr);
+  EXPECT_EQ(DecodeInputImage(dir / "none.dng", {RawLoadAs::k8, {}}).image, nullptr);
 }
+
+// DNG files of ours cut short, with the preview before and after the sensor data: a cut in the sensor data fails
+// as damaged in every mode that reads it, any other cut decodes exactly as the whole file.
+class CutDng : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CutDng, FailsAsDamagedOnlyWhereTheSensorDataIsCut) {
+  DngContent content{.width = 1536, .height = 1024, .previewWidth = 384, .previewHeight = 256};
+  content.previewAfterSensor = GetParam();
+  const std::string dng = MakeDngBytes(content).value();
+  const std::uint64_t preview = dng.find("\xFF\xD8\xFF"), sensorBytes = 1536 * 1024 * 2;
+  const std::uint64_t sensor = GetParam() ? preview - sensorBytes : dng.size() - sensorBytes;
+  // Bytes kept, and whether the sensor data is among them.
+  std::vector<std::pair<std::uint64_t, bool>> cuts = {
+      {sensor + 4000, false}, {sensor + sensorBytes / 2, false}, {sensor + sensorBytes - 1, false}};
+  if (GetParam()) cuts.insert(cuts.end(), {{sensor + sensorBytes, true}, {preview + 1000, true}});
+  TempDir dir;
+  const std::string whole = dir.WriteFile("whole.dng", dng);
+  const OwnedBitmap full = DecodeInputImage(whole, {RawLoadAs::k24, {}}).image;
+  for (const RawLoadAs mode :
+       {RawLoadAs::kAuto, RawLoadAs::k24, RawLoadAs::k24HalfSize, RawLoadAs::k48, RawLoadAs::kFit}) {
+    const OwnedBitmap expected = DecodeInputImage(whole, {mode, {}}).image;
+    for (const auto& [keep, sensorWhole] : cuts) {
+      SCOPED_TRACE(::testing::Message() << "code " << CodeOf(mode) << ", first " << keep << " bytes");
+      const DecodeResult decoded = DecodeInputImage(dir.WriteFile("cut.dng", dng.substr(0, keep)), {mode, {}});
+      // Only a whole preview (before the sensor data) stands in for the RAW data; a cut one is passed over for it.
+      EXPECT_EQ(decoded.rawDataCut, !sensorWhole && !(mode == RawLoadAs::kAuto && !GetParam()));
+      if (decoded.rawDataCut) continue;
+      ASSERT_NE(decoded.image, nullptr);
+      FIBITMAP* same = mode == RawLoadAs::kAuto && GetParam() ? full.get() : expected.get();
+      EXPECT_EQ(FreeImage_GetWidth(decoded.image.get()), FreeImage_GetWidth(same));
+      EXPECT_TRUE(PixelBytes(decoded.image.get()) == PixelBytes(same));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PreviewBeforeOrAfterTheSensorData, CutDng, ::testing::Bool());
 
 }  // namespace
 }  // namespace lumivane::testing

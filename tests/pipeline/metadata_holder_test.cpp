@@ -27,7 +27,7 @@ TEST(MetadataHolder, KeepsTheDecodedMetadataAfterTheImageIsGone) {
   const std::string path = dir / "a.dng";
   ASSERT_TRUE(WriteDngFile(path, content));
 
-  FIBITMAP* decoded = DecodeInputImage(path, {RawLoadAs::kAuto, {}});
+  FIBITMAP* decoded = DecodeInputImage(path, {RawLoadAs::kAuto, {}}).image.release();
   ASSERT_NE(decoded, nullptr);
   const UniqueBitmap holder(CreateMetadataHolder(decoded));
   FreeImage_Unload(decoded);

@@ -169,5 +169,20 @@ TEST(RotateImage, AnUnknownTypeConvertsButDoesNotRotate) {
   EXPECT_EQ(untouched.get(), colour);
 }
 
+TEST(RotatedSize, IsTheSizeRotateImageGivesWhereTheSizeAloneDecidesIt) {
+  for (const RotationType type : {RotationType::kSimple, RotationType::kAdvanced}) {
+    for (const int angle : {0, 45, 90, 180, 270, 360}) {
+      const Settings settings = RotationSettings(angle, type);
+      const std::optional<ImageSize> size = RotatedSize({40, 30}, settings.transform);
+      const UniqueBitmap rotated(RotateImage(FreeImage_Allocate(40, 30, 24), settings));
+      ASSERT_NE(rotated, nullptr);
+      const ImageSize actual{static_cast<std::int32_t>(FreeImage_GetWidth(rotated.get())),
+                             static_cast<std::int32_t>(FreeImage_GetHeight(rotated.get()))};
+      EXPECT_EQ(size.value_or(actual), actual) << "angle " << angle;
+      EXPECT_EQ(!size, type == RotationType::kSimple && angle == 45) << "angle " << angle;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lumivane::testing

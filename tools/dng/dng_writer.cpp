@@ -200,6 +200,12 @@ bool HasValidSizes(const DngContent& content) {
          content.previewHeight <= kMaxJpegSide;
 }
 
+// Appends bytes, and a zero byte after an odd number of them (TIFF data starts at even offsets).
+void AppendPadded(std::string& out, const std::string& bytes) {
+  out += bytes;
+  if (bytes.size() & 1) out.push_back('\0');
+}
+
 void AppendSensorData(std::string& out, const DngContent& content) {
   for (std::int64_t y = 0; y < content.height; ++y) {
     for (std::int64_t x = 0; x < content.width; ++x) PutU16(out, DngSensorValue(content, x, y));
@@ -209,6 +215,7 @@ void AppendSensorData(std::string& out, const DngContent& content) {
 }  // namespace
 
 std::uint16_t DngSensorValue(const DngContent& content, std::int64_t x, std::int64_t y) {
+  if (content.sensorValue) return content.sensorValue(x, y);
   constexpr std::int64_t range = kDngWhiteLevel - kDngBlackLevel;
   const std::int64_t w = std::max<std::int64_t>(content.width - 1, 1);
   const std::int64_t h = std::max<std::int64_t>(content.height - 1, 1);
@@ -242,15 +249,21 @@ std::optional<std::string> MakeDngBytes(const DngContent& content) {
   DngLayout layout;
   const std::uint64_t sensorIfdSize = IfdSize(SensorIfdEntries(content, layout, withPreview));
   const std::uint64_t previewIfdSize = withPreview ? IfdSize(PreviewIfdEntries(content, layout)) : 0;
-  layout.previewIfd = 8 + sensorIfdSize;
-  layout.jpeg = layout.previewIfd + previewIfdSize;
-  layout.jpegSize = jpeg.size();
-  layout.sensor = layout.jpeg + EvenSize(jpeg.size());
   // Both sides are below 2^32 (checked above), so the product fits in 64 bits; the check below bounds the total.
   const std::uint64_t pixels = static_cast<std::uint64_t>(content.width) * static_cast<std::uint64_t>(content.height);
   if (pixels > kMaxTiffBytes / 2) return std::nullopt;
   layout.sensorSize = pixels * 2;
-  layout.total = layout.sensor + layout.sensorSize;
+  layout.jpegSize = jpeg.size();
+  layout.previewIfd = 8 + sensorIfdSize;
+  const std::uint64_t afterIfds = layout.previewIfd + previewIfdSize;
+  if (content.previewAfterSensor) {
+    layout.sensor = afterIfds;
+    layout.jpeg = layout.sensor + layout.sensorSize;
+  } else {
+    layout.jpeg = afterIfds;
+    layout.sensor = layout.jpeg + EvenSize(jpeg.size());
+  }
+  layout.total = afterIfds + layout.sensorSize + EvenSize(jpeg.size());
   if (layout.total > kMaxTiffBytes) return std::nullopt;
 
   std::string out;
@@ -263,12 +276,10 @@ std::optional<std::string> MakeDngBytes(const DngContent& content) {
   PutU16(out, 42);
   PutU32(out, 8);
   AppendIfd(out, SensorIfdEntries(content, layout, withPreview), 0);
-  if (withPreview) {
-    AppendIfd(out, PreviewIfdEntries(content, layout), 0);
-    out += jpeg;
-    if (jpeg.size() & 1) out.push_back('\0');
-  }
+  if (withPreview) AppendIfd(out, PreviewIfdEntries(content, layout), 0);
+  if (!content.previewAfterSensor) AppendPadded(out, jpeg);
   AppendSensorData(out, content);
+  if (content.previewAfterSensor) AppendPadded(out, jpeg);
   if (out.size() != layout.total) return std::nullopt;  // the layout and the writing disagree: a fault here
   return out;
 }

@@ -2,6 +2,7 @@
 // Writes small camera RAW files for tests, benchmarks and the sample input: a little-endian DNG with one uncompressed
 // 16-bit RGGB sensor strip and, optionally, a JPEG preview in a SubIFD (what RAW_PREVIEW returns).
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,7 +14,11 @@ struct DngContent {
   std::uint32_t seed = 1;         // varies the noise laid over the colour gradients; equal seeds give equal files
   std::int64_t previewWidth = 0;  // JPEG preview size, smaller than the sensor as cameras store it; 0 x 0: none
   std::int64_t previewHeight = 0;
-  std::string previewComment;  // JPEG comment stored in the preview ("" for none)
+  std::string previewComment;       // JPEG comment stored in the preview ("" for none)
+  bool previewAfterSensor = false;  // the preview's JPEG follows the sensor strip (else it comes before it)
+  // The sensor value at (x, y), from kDngBlackLevel to kDngWhiteLevel, red at even x and y; empty: seeded colour
+  // gradients.
+  std::function<std::uint16_t(std::int64_t x, std::int64_t y)> sensorValue;
 };
 
 // The file's bytes, or nullopt when a size is not positive, the file would not fit TIFF's 32-bit offsets,
