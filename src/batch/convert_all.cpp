@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "platform/console.h"
 #include "platform/library_threads.h"
 #include "platform/progress_line.h"
+#include "platform/stop_signals.h"
 #include "settings/messages.h"
 
 namespace lumivane {
@@ -38,6 +41,13 @@ std::int64_t MillisecondClock() {
 std::uint64_t FileSize(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && status.st_size > 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+ConvertedFile Failed(ConversionFailure failure, const char* detail) {
+  ConvertedFile converted;
+  converted.failure = failure;
+  converted.detail = detail;
+  return converted;
 }
 
 // What a worker hands to the commit for one file.
@@ -65,23 +75,27 @@ class ConversionPass {
 
   std::int32_t Run(const DrawingFont* watermarkFont) {
     const std::int64_t start = MillisecondClock();
-    OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
     IsolationOptions isolation = IsolationOptionsFromEnvironment();
     isolation.libraryThreads = LibraryThreadsPerJob(jobs_, std::thread::hardware_concurrency());
-    // No more workers than files: a short batch on a large machine forks only what it uses.
+    // No more workers than files: a short batch on a large machine starts only what it uses. Fewer when the
+    // system gives fewer.
     ContentWorkerPool workers(plan_, watermarkFont, isolation,
                               std::min(static_cast<std::size_t>(jobs_), std::max<std::size_t>(entries_.size(), 1)));
-    if (progress_.IsRunning()) {
+    jobs_ = std::min(jobs_, static_cast<std::int32_t>(workers.Size()));
+    OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
+    std::int32_t threads = jobs_;
+    if (progress_.IsRunning() && !StopRequested()) {
       RunInOrder<RenderedFile>(
           queue, jobs_, [&](std::size_t index) { return Render(workers, index); },
           [](const RenderedFile& rendered) { return std::uint64_t{rendered.converted.encoded.size()}; },
           [&](std::size_t index, RenderedFile& rendered) {
             Commit(index, rendered);
-            if (!progress_.IsRunning()) queue.Stop();
-          });
+            if (!progress_.IsRunning() || StopRequested()) queue.Stop();
+          },
+          &threads);
     }
     progressLine_.Finish();
-    WriteSummary(MillisecondClock() - start);
+    WriteSummary(MillisecondClock() - start, threads, workers);
     progress_.SetCount(converted_);
     return converted_;
   }
@@ -109,9 +123,22 @@ class ConversionPass {
     rendered.file = {entries_[index]->path, entries_[index]->relativeSubfolder,
                      jobs_ == 1 ? numbering_ : numberingAtStart_};
     const std::int64_t start = MillisecondClock();
-    rendered.converted = workers.Convert(rendered.file);
+    rendered.converted = RenderedContent(workers, rendered.file);
     rendered.renderMilliseconds = MillisecondClock() - start;
     return rendered;
+  }
+
+  static ConvertedFile RenderedContent(ContentWorkerPool& workers, const FileToConvert& file) {
+    if (StopRequested()) return Failed(ConversionFailure::kInterrupted, "the run was stopped");
+    // Such a path was collected (it exists), but no decoder can open it.
+    if (file.inputFile.size() >= PATH_MAX) {
+      return Failed(ConversionFailure::kPathTooLong, "the path is longer than the system allows");
+    }
+    try {
+      return workers.Convert(file);
+    } catch (const std::bad_alloc&) {
+      return Failed(ConversionFailure::kOutOfMemory, "not enough memory for the file");
+    }
   }
 
   // On the calling thread, in list order.
@@ -126,6 +153,10 @@ class ConversionPass {
       PrintLine(std::string(MessageText(Message::kFileFormat)) + IdentifySignature(file.inputFile));
     }
     const std::int64_t start = MillisecondClock();
+    // Once a stop signal has arrived, nothing more is written.
+    if (converted.Converted() && StopRequested()) {
+      converted = Failed(ConversionFailure::kInterrupted, "the run was stopped");
+    }
     std::string output;
     if (converted.Converted()) output = CommitConvertedFile(plan_, inputs_, file, numbering_, converted);
     const bool ok = converted.Converted();
@@ -146,6 +177,7 @@ class ConversionPass {
     }
     if (report_ != nullptr)
       report_->WriteLine(FileReportLine(ReportOf(position, file, converted, output, milliseconds)));
+    ++committed_;
     progressLine_.FileDone();
   }
 
@@ -163,10 +195,18 @@ class ConversionPass {
                       milliseconds};
   }
 
-  void WriteSummary(std::int64_t milliseconds) {
+  void WriteSummary(std::int64_t milliseconds, std::int32_t threads, const ContentWorkerPool& workers) {
     if (report_ == nullptr) return;
-    const auto collected = static_cast<std::int32_t>(entries_.size());
-    report_->WriteLine(SummaryReportLine({collected, converted_, collected - converted_, jobs_, milliseconds}));
+    ReportSummary summary;
+    summary.files = static_cast<std::int32_t>(entries_.size());
+    summary.converted = converted_;
+    summary.failed = committed_ - converted_;
+    summary.jobs = threads;
+    summary.milliseconds = milliseconds;
+    summary.workersStarted = workers.WorkersStarted();
+    summary.inProcess = workers.InProcess();
+    summary.interrupted = StopRequested();
+    report_->WriteLine(SummaryReportLine(summary));
   }
 
   const BatchPlan& plan_;
@@ -175,11 +215,12 @@ class ConversionPass {
   ReportWriter* report_;
   const ProtectedInputs inputs_;
   const std::vector<const CollectedFile*> entries_;
-  const std::int32_t jobs_;
+  std::int32_t jobs_;  // as asked, then no more than the workers that could be had
   ProgressLine progressLine_;
   FileNumbering numbering_ = FirstFileNumbering();
   const FileNumbering numberingAtStart_;
   std::int32_t converted_ = 0;
+  std::int32_t committed_ = 0;
   std::int64_t duration_ = 0;  // of the file before, as the progress record publishes it
 };
 

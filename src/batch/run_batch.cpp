@@ -11,12 +11,14 @@
 #include "batch/convert_all.h"
 #include "batch/debug_listing.h"
 #include "batch/parallel_plan.h"
+#include "batch/protected_inputs.h"
 #include "batch/report.h"
 #include "batch/validate_job.h"
 #include "batch/worker_thread.h"
 #include "formats/registry.h"
 #include "platform/console.h"
 #include "platform/paths.h"
+#include "platform/stop_signals.h"
 #include "settings/message_template.h"
 #include "settings/messages.h"
 #include "settings/settings.h"
@@ -73,6 +75,16 @@ bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
   return job.inputFile.empty() || !IsSameFile(job.inputFile, path);
 }
 
+// Once the inputs are known: the open report is none of them, nor the input or list file, through whatever name
+// or link it was given. Only then is it emptied.
+bool StartReport(ReportWriter& report, const JobRecord& job, const CollectedFileList& files) {
+  ProtectedInputs inputs(files);
+  if (!job.inputFile.empty()) inputs.Add(job.inputFile);
+  dev_t device{};
+  ino_t inode{};
+  return report.Identity(device, inode) && !inputs.IsInput(device, inode) && report.Empty();
+}
+
 // Conversion phase on its worker thread; returns the number of files converted.
 std::int32_t Convert(const BatchPlan& plan, bool quiet, const DrawingFont* watermarkFont, ReportWriter* report) {
   if (!quiet) PrintString("General", "Converting");
@@ -97,22 +109,34 @@ BatchResult RunBatch(bool quiet) {
   if (!review.error.empty()) return Refused(review.error);
   const RunOptions& run = gJob.runOptions;
   if (debug && run.jobsGiven) PrintLine(JobsLine(gSettings, gJob));
+  // The report is opened now (a file that cannot be written ends the run before the inputs are read) but keeps
+  // its content until it is known to be none of them.
   ReportWriter report;
-  if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.Open(run.reportFile))) {
+  if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.OpenKept(run.reportFile))) {
     return Refused(MessageText(Message::kInvalidReportFile));
   }
   ReportWriter* reportOrNone = report.IsOpen() ? &report : nullptr;
   const BatchPlan plan{gSettings, gJob.outputFormat, gJob.outputFolder};
 
   const std::int32_t added = Collect(quiet);
-  if (added == 0) {
-    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({}));
+  if (reportOrNone != nullptr && !StartReport(report, gJob, gCollectedFiles)) {
+    return Refused(MessageText(Message::kInvalidReportFile));
+  }
+  if (added == 0 || StopRequested()) {
+    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({.files = added, .interrupted = StopRequested()}));
     PrintString("Msg", "Conversion is not complete");
+    if (StopRequested()) return {BatchOutcome::kInterrupted, {}};
     PrintString("Msg", "Empty input files");
     return {BatchOutcome::kNothingCollected, {}};
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
   const std::int32_t converted = Convert(plan, quiet, font, reportOrNone);
+  // A report that could not be completed (a full disk) fails the run as a file would.
+  const bool reportComplete = report.Close();
+  if (StopRequested()) {
+    PrintString("Msg", "Conversion is not complete");
+    return {BatchOutcome::kInterrupted, {}};
+  }
   if (converted == 0) {
     PrintString("Msg", "Conversion is not complete");
     return {BatchOutcome::kSomeFailed, {}};
@@ -121,7 +145,7 @@ BatchResult RunBatch(bool quiet) {
     PrintString("Msg", "Conversion complete");
     PrintLine(FillTemplate(LookupString("Msg", "Files converted"), std::to_string(converted), std::to_string(added)));
   }
-  return {converted == added ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed, {}};
+  return {converted == added && reportComplete ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed, {}};
 }
 
 }  // namespace lumivane

@@ -3,6 +3,8 @@
 #include <FreeImage.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -20,6 +22,8 @@
 namespace lumivane {
 
 namespace {
+
+constexpr const char* kNoMemory = "not enough memory for the file";
 
 // Notes the failure in result and returns a copy (nothing is encoded yet).
 ConvertedFile Fail(ConvertedFile& result, ConversionFailure failure, const char* detail) {
@@ -41,8 +45,14 @@ OwnedBitmap Decode(const Settings& settings, const std::string& path, ConvertedF
     Fail(result, ConversionFailure::kUnreadable, "the input cannot be read");
     return nullptr;
   }
+  errno = 0;
   OwnedBitmap image(DecodeInputImage(path, DecodeOptionsOf(settings)));
   result.sourceBitDepth = image ? static_cast<std::int32_t>(FreeImage_GetBPP(image.get())) : 0;
+  if (!image && errno == ENOMEM) {
+    // The decoders yield nothing when an allocation fails; the system's error tells that apart from a bad file.
+    Fail(result, ConversionFailure::kOutOfMemory, kNoMemory);
+    return nullptr;
+  }
   if (!image || FreeImage_GetWidth(image.get()) == 0 || FreeImage_GetHeight(image.get()) == 0) {
     Fail(result, ConversionFailure::kUndecodable, "no decoder yields an image");
     return nullptr;
@@ -111,11 +121,10 @@ bool Edit(const BatchPlan& plan, const OutputFormat& format, const FileToConvert
   return image != nullptr;
 }
 
-}  // namespace
-
-ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont) {
+// ConvertImageContent, which may meet an allocation that fails.
+ConvertedFile ConvertContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont,
+                             ConvertedFile& result) {
   const Settings& settings = plan.settings;
-  ConvertedFile result;
   const std::int32_t configuredDepth = BitDepthSettingValue(settings, plan.outputFormat);
   result.outputBitDepth = configuredDepth;
   const OutputFormat* format = FindOutputFormat(plan.outputFormat);
@@ -139,6 +148,18 @@ ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& fi
   if (!bytes) return Fail(result, ConversionFailure::kEncodeFailed, "the encoder failed");
   result.encoded = std::move(*bytes);
   return result;
+}
+
+}  // namespace
+
+ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont) {
+  ConvertedFile result;
+  try {
+    return ConvertContent(plan, file, watermarkFont, result);
+  } catch (const std::bad_alloc&) {
+    result.encoded.clear();
+    return Fail(result, ConversionFailure::kOutOfMemory, kNoMemory);
+  }
 }
 
 }  // namespace lumivane

@@ -37,14 +37,18 @@ struct FileToConvert {
 // Why a file was not converted.
 enum class ConversionFailure : std::int8_t {
   kNone,
-  kUnreadable,         // the input could not be opened or read
-  kUndecodable,        // no decoder produced an image
-  kEditFailed,         // a transform, frame or watermark step failed
-  kEncodeFailed,       // the encoder refused the image
-  kWriteFailed,        // the output could not be written, flushed or renamed into place
-  kWouldReplaceInput,  // the output path names one of the collected inputs
-  kWorkerCrashed,      // the process converting the file died or left no complete result
-  kWorkerTimedOut,     // the process converting the file ran past its time limit
+  kUnreadable,           // the input could not be opened or read
+  kUndecodable,          // no decoder produced an image
+  kEditFailed,           // a transform, frame or watermark step failed
+  kEncodeFailed,         // the encoder refused the image
+  kWriteFailed,          // the output could not be written, flushed or renamed into place
+  kWouldReplaceInput,    // the output path names one of the collected inputs
+  kWorkerCrashed,        // the process converting the file died or left no complete result
+  kWorkerTimedOut,       // the process converting the file ran past its time limit
+  kOutsideOutputFolder,  // the output path's ".." parts lead out of the output folder
+  kPathTooLong,          // the input path is longer than the system lets a file be opened by
+  kInterrupted,          // a stop signal ended the run before the file was done
+  kOutOfMemory,          // the file's conversion ran out of memory
 };
 
 // The reason code of each failure in the report ("" for none).
@@ -62,6 +66,10 @@ inline constexpr FailureReasonRow kFailureReasons[] = {
     {ConversionFailure::kWouldReplaceInput, "would_replace_input"},
     {ConversionFailure::kWorkerCrashed, "worker_crashed"},
     {ConversionFailure::kWorkerTimedOut, "worker_timed_out"},
+    {ConversionFailure::kOutsideOutputFolder, "outside_output_folder"},
+    {ConversionFailure::kPathTooLong, "path_too_long"},
+    {ConversionFailure::kInterrupted, "interrupted"},
+    {ConversionFailure::kOutOfMemory, "out_of_memory"},
 };
 
 // The reason code of a failure; "unknown" for a number that names none.
