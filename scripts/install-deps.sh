@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
   jq  # an independent JSON parser for the tests of the report file
+  imagemagick libmagickcore-6.q16-6-extra  # bench/compare_outputs.sh --pixels decodes outputs (EXR too) with identify
   "$@"
 )
 if dpkg -s "${packages[@]}" >/dev/null 2>&1; then
