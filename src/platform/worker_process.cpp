@@ -28,10 +28,11 @@ namespace {
 // How often a worker is looked at where the system gives no descriptor for its end.
 constexpr std::chrono::milliseconds kPollInterval{20};
 
-// Descriptors the main process keeps per worker (its end of the channel and the worker's exit descriptor), one
-// more while a worker starts, and the reserve left for the files it writes itself.
-constexpr std::size_t kDescriptorsPerWorker = 3;
-constexpr std::size_t kDescriptorsKeptFree = 8;
+// Descriptors the main process keeps per worker (its end of the channel and the worker's exit descriptor), and
+// the reserve left for a worker that is starting (the worker's end of the channel) and the files the main
+// process opens itself while it commits (an output, an input's signature).
+constexpr std::size_t kDescriptorsPerWorker = 2;
+constexpr std::size_t kDescriptorsKeptFree = 4;
 
 // A descriptor that polls readable once the process has ended, or -1 where the system has none.
 int OpenExitDescriptor(pid_t pid) {
