@@ -108,7 +108,8 @@ timed() {
     "${program[@]}" -q -i "$input/" -o "$work/out" -c jpg --report="$work/report.jsonl" "$@" >/dev/null || true
   local workers
   workers=$(grep -o '"workers_started":[0-9]*' "$work/report.jsonl" | cut -d: -f2)
-  awk -v w="${workers:-0}" '{ printf "%.3f %.3f %d\n", $1, $2 + $3, w }' "$work/time" >>"$into"
+  # The last line: time puts "Command exited with non-zero status" before it when a file failed.
+  awk -v w="${workers:-0}" 'END { printf "%.3f %.3f %d\n", $1, $2 + $3, w }' "$work/time" >>"$into"
 }
 
 best() { sort -n -k"$2" "$1" | head -1; }  # best <file> <column>: the line with the least of that column
