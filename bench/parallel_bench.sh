@@ -144,8 +144,8 @@ for ((round = 0; round < rounds; ++round)); do
   timed "$work/all" LUMIVANE_IN_PROCESS=0 -- --raw-load-as=24 --jobs=0
 done
 read -r _ serial_cpu _ < <(best "$work/serial" 2)
-read -r all_wall _ all_workers < <(best "$work/all" 1)
-awk -v n="$(find "$work/mixed" -type f | wc -l)" -v cpu="$serial_cpu" -v cores="$cores" -v wall="$all_wall" -v w="$all_workers" 'BEGIN {
+read -r all_wall all_cpu all_workers < <(best "$work/all" 1)
+awk -v n="$(find "$work/mixed" -type f | wc -l)" -v cpu="$serial_cpu" -v cores="$cores" -v wall="$all_wall" -v w="$all_workers" -v allcpu="$all_cpu" 'BEGIN {
   limit = cpu / cores
-  printf "%-16s %3d files, best of rounds | serial %.2f s cpu / %d cores = limit %.2f s | --jobs=0 %.2f s wall, %d workers | %.0f%% of the limit\n",
-    "--jobs=0", n, cpu, cores, limit, wall, w, 100 * limit / wall }'
+  printf "%-16s %3d files, best of rounds | serial %.2f s cpu / %d cores = limit %.2f s | --jobs=0 %.2f s wall, %.2f s cpu, %d workers | %.0f%% of the limit\n",
+    "--jobs=0", n, cpu, cores, limit, wall, allcpu, w, 100 * limit / wall }'
