@@ -3,8 +3,14 @@
 # worker processes together): on the sample camera files taken twice, and on synthetic 24-megapixel DNGs made by
 # our DNG writer (also with the decoder kept to one thread per file). Aim: at least 1.6x on a 2-core machine. Memory is the largest sum of the proportional set sizes
 # (shared pages counted once in all) of every lumivanecmd process, sampled every 50 ms.
+# Then what the worker processes cost: the start of a fresh worker (one small file converted with a worker and
+# in-process; 24 small files start one worker, not 24), and how close --jobs=0 comes to the machine's limit over
+# the camera and odd samples taken twice: the limit is the processor time of the same batch run serially
+# (--jobs=1, one decoder thread) divided by the cores. Aim: 90% or more.
 # Usage: bench/parallel_bench.sh [samples-folder] [synthetic-count] [rounds] (defaults: ../shared/samples/camera,
-# 4, 3); needs a build in build/ (BUILD_DIR overrides). The best of the rounds counts.
+# 4, 3; the odd samples are taken from the folder beside it); needs a build in build/ (BUILD_DIR overrides). The
+# best of the rounds counts. Run as root, each run gets a network namespace of its own (unshare -n), so that the
+# single-instance guard of another user's run cannot stop it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${BUILD_DIR:-build}")
@@ -14,7 +20,13 @@ rounds=${3:-3}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [ -x "$build/lumivanecmd" ] || { echo "build first: scripts/build.sh"; exit 2; }
-if pgrep -x lumivanecmd >/dev/null; then echo "another lumivanecmd is running; try again when it has ended"; exit 3; fi
+program=("$build/lumivanecmd")
+if [ "$(id -u)" = 0 ] && unshare -n true 2>/dev/null; then
+  program=(unshare -n "$build/lumivanecmd")
+elif pgrep -x lumivanecmd >/dev/null; then
+  echo "another lumivanecmd is running; try again when it has ended"; exit 3
+fi
+cores=$(nproc)
 
 # Largest total PSS in KiB of the lumivanecmd processes while the process $1 runs.
 sample_memory() {
@@ -37,7 +49,7 @@ measure() {
   rm -rf "$work/out"; mkdir -p "$work/out"
   local start end
   start=$(date +%s.%N)
-  env "${environment[@]}" "$build/lumivanecmd" -q -i "$2/" -o "$work/out" -c jpg --raw-load-as=24 --jobs="$1" >/dev/null 2>&1 &
+  env "${environment[@]}" "${program[@]}" -q -i "$2/" -o "$work/out" -c jpg --raw-load-as=24 --jobs="$1" >/dev/null 2>&1 &
   local program=$!
   local peak
   peak=$(sample_memory "$program")
@@ -84,3 +96,56 @@ compare "24 MP DNGs" "$work/big"
 # With one decoder thread per file in both runs, the speed-up shows what working on several files at once gives.
 environment=(OMP_NUM_THREADS=1)
 compare "24 MP, 1 thread" "$work/big"
+
+# timed <output-line-file> <environment...> -- <options...>: one quiet conversion of $input to jpg; appends
+# "wall-seconds processor-seconds workers-started" (processor time of the program and its workers).
+timed() {
+  local into=$1; shift
+  local settings=()
+  while [ "$1" != -- ]; do settings+=("$1"); shift; done; shift
+  rm -rf "$work/out"; mkdir -p "$work/out"
+  env "${settings[@]}" /usr/bin/time -f "%e %U %S" -o "$work/time" \
+    "${program[@]}" -q -i "$input/" -o "$work/out" -c jpg --report="$work/report.jsonl" "$@" >/dev/null || true
+  local workers
+  workers=$(grep -o '"workers_started":[0-9]*' "$work/report.jsonl" | cut -d: -f2)
+  # The last line: time puts "Command exited with non-zero status" before it when a file failed.
+  awk -v w="${workers:-0}" 'END { printf "%.3f %.3f %d\n", $1, $2 + $3, w }' "$work/time" >>"$into"
+}
+
+best() { sort -n -k"$2" "$1" | head -1; }  # best <file> <column>: the line with the least of that column
+
+mkdir -p "$work/small"
+for n in $(seq 1 24); do "$build/make_sample_dng" "$work/small/s$n.dng" 64 48 >/dev/null; done
+mkdir -p "$work/one" && cp "$work/small/s1.dng" "$work/one/"
+for set in one small; do
+  input="$work/$set"
+  : >"$work/$set-iso"; : >"$work/$set-own"
+  for ((round = 0; round < rounds; ++round)); do
+    timed "$work/$set-iso" LUMIVANE_IN_PROCESS=0 -- --jobs=1
+    timed "$work/$set-own" LUMIVANE_IN_PROCESS=1 -- --jobs=1
+  done
+done
+read -r one_iso _ one_workers < <(best "$work/one-iso" 1)
+read -r one_own _ _ < <(best "$work/one-own" 1)
+read -r small_iso _ small_workers < <(best "$work/small-iso" 1)
+read -r small_own _ _ < <(best "$work/small-own" 1)
+awk -v a="$one_iso" -v b="$one_own" -v wa="$one_workers" -v c="$small_iso" -v d="$small_own" -v wc="$small_workers" 'BEGIN {
+  printf "%-16s %.0f ms per fresh worker (1 file: %d started) | 24 files: %d started, %.0f ms over in-process in all\n",
+    "worker start", (a - b) * 1000, wa, wc, (c - d) * 1000 }'
+
+mkdir -p "$work/mixed"
+for copy in 1 2; do
+  for file in "$samples"/* "$(dirname "$samples")/odd"/*; do [ -f "$file" ] && cp "$file" "$work/mixed/$copy-$(basename "$file")"; done
+done
+input="$work/mixed"
+: >"$work/serial"; : >"$work/all"
+for ((round = 0; round < rounds; ++round)); do
+  timed "$work/serial" OMP_NUM_THREADS=1 -- --raw-load-as=24 --jobs=1
+  timed "$work/all" LUMIVANE_IN_PROCESS=0 -- --raw-load-as=24 --jobs=0
+done
+read -r _ serial_cpu _ < <(best "$work/serial" 2)
+read -r all_wall all_cpu all_workers < <(best "$work/all" 1)
+awk -v n="$(find "$work/mixed" -type f | wc -l)" -v cpu="$serial_cpu" -v cores="$cores" -v wall="$all_wall" -v w="$all_workers" -v allcpu="$all_cpu" 'BEGIN {
+  limit = cpu / cores
+  printf "%-16s %3d files, best of rounds | serial %.2f s cpu / %d cores = limit %.2f s | --jobs=0 %.2f s wall, %.2f s cpu, %d workers | %.0f%% of the limit\n",
+    "--jobs=0", n, cpu, cores, limit, wall, allcpu, w, 100 * limit / wall }'

@@ -1,5 +1,5 @@
 // The bytes that travel between the program and its worker processes: any bytes are either one whole packed
-// result (or request) or refused, and a packed result reads back as what was packed.
+// result (or request, or greeting) or refused, and a packed result reads back as what was packed.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "batch/content_request.h"
 #include "batch/content_result.h"
+#include "batch/worker_greeting.h"
 #include "fuzz_support.h"
 
 using namespace lumivane;
@@ -47,6 +48,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     Require(requested.inputFile == "kept.cr2" && requested.numbering.fileCounter == 1,
             "a refused request changes nothing");
+  }
+
+  // The same bytes as a worker's greeting: refused without a change, or a plan that packs the same way twice.
+  WorkerGreeting greeting;
+  greeting.plan.outputFormat = "kept";
+  if (UnpackWorkerGreeting(bytes, greeting)) {
+    const std::vector<unsigned char> packedGreeting = PackWorkerGreeting(greeting);
+    WorkerGreeting again;
+    Require(UnpackWorkerGreeting(packedGreeting, again) && PackWorkerGreeting(again) == packedGreeting,
+            "an accepted greeting reads back as packed");
+  } else {
+    Require(greeting.plan.outputFormat == "kept", "a refused greeting changes nothing");
   }
 
   // Fields made from the bytes, packed and read back.

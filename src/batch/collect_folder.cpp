@@ -1,15 +1,18 @@
 // The folder worker and the folder scan. The scan keeps its own stack instead of recursing, so no depth of
 // nesting can exhaust the thread's stack, and it keeps no folder open while it descends.
 #include <dirent.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
-#include <algorithm>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "batch/collect_inputs.h"
 #include "platform/paths.h"
+#include "platform/stop_signals.h"
 
 namespace lumivane {
 
@@ -18,8 +21,19 @@ namespace {
 struct FolderIdentity {
   dev_t device{};
   ino_t inode{};
-  bool operator==(const FolderIdentity&) const = default;
+  auto operator<=>(const FolderIdentity&) const = default;
 };
+
+// The folders one scan has entered: none is entered twice, whatever path leads there again (a link loop, or many
+// links to the same folders), and the first path met wins.
+using VisitedFolders = std::set<FolderIdentity>;
+
+// Kernel views (/proc, /sys) that links can lead into: endless through their own links and of no photos.
+bool IsPseudoFileSystem(const std::string& folder) {
+  struct statfs status {};
+  if (::statfs(folder.c_str(), &status) != 0) return false;
+  return status.f_type == PROC_SUPER_MAGIC || status.f_type == SYSFS_MAGIC;
+}
 
 // The identity of the folder a path names, following symbolic links; empty when it names no folder.
 std::optional<FolderIdentity> IdentityOfFolder(const std::string& path) {
@@ -43,27 +57,31 @@ std::optional<std::vector<std::string>> ListFolderNames(const std::string& folde
 struct FolderInScan {
   std::string folder;  // ends in "/"
   std::vector<std::string> names;
+  bool kernelView{};  // on /proc or /sys
   std::size_t next{};
 };
 
-// Scans folder; scanPath holds the folders that enclose it in the current scan (they are not entered again).
-std::int32_t ScanFolderBelow(const std::string& folder, std::vector<FolderIdentity> scanPath,
+// Scans folder and what is below it that `visited` does not hold yet. A kernel view is entered only from another
+// one, or when it is where the scan begins (a folder the user named, or one whose enclosing folder is a kernel
+// view: withinKernelView).
+std::int32_t ScanFolderBelow(const std::string& folder, bool withinKernelView, VisitedFolders& visited,
                              const std::string& inputFolder, CollectedFileList& list) {
   std::int32_t added = 0;
   std::vector<FolderInScan> stack;
   const auto enter = [&](const std::string& path, const FolderIdentity& identity) {
-    if (std::find(scanPath.begin(), scanPath.end(), identity) != scanPath.end()) return;  // a link loop
+    if (visited.contains(identity)) return;
+    const bool kernelView = IsPseudoFileSystem(path);
+    if (kernelView && !(stack.empty() ? withinKernelView : stack.back().kernelView)) return;
     std::optional<std::vector<std::string>> names = ListFolderNames(path);
     if (!names) return;
-    scanPath.push_back(identity);
-    stack.push_back(FolderInScan{path, std::move(*names)});
+    visited.insert(identity);
+    stack.push_back(FolderInScan{path, std::move(*names), kernelView});
   };
   if (const std::optional<FolderIdentity> identity = IdentityOfFolder(folder)) enter(folder, *identity);
-  while (!stack.empty()) {
+  while (!stack.empty() && !StopRequested()) {
     FolderInScan& current = stack.back();
     if (current.next == current.names.size()) {
       stack.pop_back();
-      scanPath.pop_back();
       continue;
     }
     const std::string path = current.folder + current.names[current.next++];
@@ -79,7 +97,8 @@ std::int32_t ScanFolderBelow(const std::string& folder, std::vector<FolderIdenti
 }  // namespace
 
 std::int32_t ScanFolder(const std::string& folder, const std::string& inputFolder, CollectedFileList& list) {
-  return ScanFolderBelow(WithTrailingSlash(folder), {}, inputFolder, list);
+  VisitedFolders visited;
+  return ScanFolderBelow(WithTrailingSlash(folder), /*withinKernelView=*/true, visited, inputFolder, list);
 }
 
 std::int32_t CollectFolder(const std::string& inputFolder, ProgressRecord& progress, CollectedFileList& list) {
@@ -89,12 +108,14 @@ std::int32_t CollectFolder(const std::string& inputFolder, ProgressRecord& progr
   std::int32_t added = 0;
   std::int32_t position = 0;
   if (baseIdentity && names) {
+    VisitedFolders visited{*baseIdentity};
+    const bool baseIsKernelView = IsPseudoFileSystem(base);
     for (const std::string& name : *names) {
-      if (!progress.IsRunning()) break;
+      if (!progress.IsRunning() || StopRequested()) break;
       progress.SetPosition(++position);
       const std::string path = base + name;
       if (const std::optional<FolderIdentity> identity = IdentityOfFolder(path)) {
-        added += ScanFolderBelow(path + "/", {*baseIdentity}, base, list);
+        added += ScanFolderBelow(path + "/", baseIsKernelView, visited, base, list);
       } else {
         added += AddInputFile(path, base, list);
       }

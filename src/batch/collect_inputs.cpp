@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <optional>
 
 #include "batch/worker_thread.h"
@@ -35,8 +36,12 @@ std::int32_t AddInputFile(const std::string& path, const std::string& inputFolde
   if (!extension || !IsAcceptedExtension(*extension)) return 0;
   if (list.Contains(path)) return 0;  // a duplicate; it was checked when it was added
   struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    // A path too long to be opened: collected all the same, so that the file fails with its reason.
+    return errno == ENAMETOOLONG && list.Add(path, RelativeSubfolder(path, inputFolder)) ? 1 : 0;
+  }
   // Only regular files with content: a device or a pipe named like a photo would stall the decoder.
-  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0) return 0;
+  if (!S_ISREG(status.st_mode) || status.st_size == 0) return 0;
   return list.Add(path, RelativeSubfolder(path, inputFolder)) ? 1 : 0;
 }
 

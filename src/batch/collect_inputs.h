@@ -18,8 +18,8 @@ namespace lumivane {
 std::int32_t CollectInputs(const JobRecord& job, ProgressRecord& progress, CollectedFileList& list);
 
 // The folder worker: every entry of the input folder ("/"-terminated) in enumeration order, subfolders scanned as
-// they are met. Publishes the position per top-level entry, stops taking entries once the running flag is off, and
-// adds its total to the progress count at the end. Returns the number of files added.
+// they are met, one scan as ScanFolder's. Publishes the position per top-level entry, stops taking entries once the
+// running flag is off, and adds its total to the progress count at the end. Returns the number of files added.
 std::int32_t CollectFolder(const std::string& inputFolder, ProgressRecord& progress, CollectedFileList& list);
 
 // The list worker: each line names a file or a folder, absolute or relative to the current folder. A folder is
@@ -27,12 +27,15 @@ std::int32_t CollectFolder(const std::string& inputFolder, ProgressRecord& progr
 // adds its total to the progress count at the end. Returns the number of files added.
 std::int32_t CollectListFile(const std::string& listPath, ProgressRecord& progress, CollectedFileList& list);
 
-// Scans a folder depth first at every depth, hidden entries included. Symbolic links to folders are followed,
-// except to a folder already on the current path of the scan, so a link loop ends. Returns the files added.
+// Scans a folder depth first at every depth, hidden entries included. Symbolic links to folders are followed, but
+// no folder (device and inode) is entered twice, whatever path leads there again: the first path met wins, so a
+// link loop ends and a file is collected once however many links lead to its folder. Kernel views (/proc, /sys)
+// that a link leads into are not entered. Returns the files added.
 std::int32_t ScanFolder(const std::string& folder, const std::string& inputFolder, CollectedFileList& list);
 
 // Adds a non-empty regular file whose extension is accepted and that is not in the list yet; 1 when added, else 0.
-// Its relative subfolder is taken against inputFolder ("" for lists and single files).
+// Its relative subfolder is taken against inputFolder ("" for lists and single files). A path longer than the system
+// lets a file be opened by is added unchecked, so that the file fails with its reason instead of vanishing.
 std::int32_t AddInputFile(const std::string& path, const std::string& inputFolder, CollectedFileList& list);
 
 // The folder of path below base: the folder part of path without the leading base, e.g. "day1/raw/". Empty when

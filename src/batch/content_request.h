@@ -1,5 +1,5 @@
 #pragma once
-// What a worker process needs to know of one file besides what it saw when it was forked: the file, with the
+// What a worker process needs to know of one file besides its greeting (worker_greeting.h): the file, with the
 // batch's numbering as it stands when the file is handed over (a watermark text may show it).
 #include <span>
 #include <vector>

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
+#include <new>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "platform/console.h"
 #include "platform/library_threads.h"
 #include "platform/progress_line.h"
+#include "platform/stop_signals.h"
 #include "settings/messages.h"
 
 namespace lumivane {
@@ -39,6 +42,13 @@ std::int64_t MillisecondClock() {
 std::uint64_t FileSize(const std::string& path) {
   struct stat status {};
   return ::stat(path.c_str(), &status) == 0 && status.st_size > 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+}
+
+ConvertedFile Failed(ConversionFailure failure, const char* detail) {
+  ConvertedFile converted;
+  converted.failure = failure;
+  converted.detail = detail;
+  return converted;
 }
 
 // What a worker hands to the commit for one file.
@@ -69,26 +79,30 @@ class ConversionPass {
 
   PassCounts Run(const DrawingFont* watermarkFont) {
     const std::int64_t start = MillisecondClock();
-    OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
     IsolationOptions isolation = IsolationOptionsFromEnvironment();
     isolation.libraryThreads = LibraryThreadsPerJob(jobs_, std::thread::hardware_concurrency());
-    // No more workers than files to decode: a short batch on a large machine forks only what it uses, and a batch
-    // whose outputs are all up to date none.
+    // No more workers than files to decode: a short batch on a large machine starts only what it uses, and a batch
+    // whose outputs are all up to date none. Fewer when the system gives fewer.
     std::optional<ContentWorkerPool> workers;
-    if (toDecode_ > 0) workers.emplace(plan_, watermarkFont, isolation, std::min<std::size_t>(jobs_, toDecode_));
+    if (toDecode_ > 0) {
+      workers.emplace(plan_, watermarkFont, isolation, std::min<std::size_t>(jobs_, toDecode_));
+      jobs_ = std::min(jobs_, static_cast<std::int32_t>(workers->Size()));
+    }
+    OrderedCommit queue(MemoryEstimates(), 2 * static_cast<std::size_t>(jobs_), DefaultMemoryBudget());
     // A batch with nothing to decode commits its skipped files on this thread, without a hand-over per file.
-    const auto threads = static_cast<std::int32_t>(std::min<std::size_t>(jobs_, std::max<std::size_t>(toDecode_, 1)));
-    if (progress_.IsRunning()) {
+    auto threads = static_cast<std::int32_t>(std::min<std::size_t>(jobs_, std::max<std::size_t>(toDecode_, 1)));
+    if (progress_.IsRunning() && !StopRequested()) {
       RunInOrder<RenderedFile>(
           queue, threads, [&](std::size_t index) { return Render(workers, index); },
           [](const RenderedFile& rendered) { return std::uint64_t{rendered.converted.encoded.size()}; },
           [&](std::size_t index, RenderedFile& rendered) {
             Commit(index, rendered);
-            if (!progress_.IsRunning()) queue.Stop();
-          });
+            if (!progress_.IsRunning() || StopRequested()) queue.Stop();
+          },
+          &threads);
     }
     progressLine_.Finish();
-    WriteSummary(MillisecondClock() - start);
+    WriteSummary(MillisecondClock() - start, threads, workers);
     progress_.SetCount(converted_);
     return {static_cast<std::int32_t>(entries_.size()), converted_, skipped_};
   }
@@ -123,7 +137,7 @@ class ConversionPass {
       return rendered;
     }
     const std::int64_t start = MillisecondClock();
-    rendered.converted = workers->Convert(rendered.file);
+    rendered.converted = RenderedContent(*workers, rendered.file);
     rendered.renderMilliseconds = MillisecondClock() - start;
     // Only the batch leaves a file alone on purpose; a worker that says so is confused.
     if (!rendered.converted.Converted() && !IsFailure(rendered.converted.failure)) {
@@ -144,6 +158,19 @@ class ConversionPass {
     progressLine_.FileDone();
   }
 
+  static ConvertedFile RenderedContent(ContentWorkerPool& workers, const FileToConvert& file) {
+    if (StopRequested()) return Failed(ConversionFailure::kInterrupted, "the run was stopped");
+    // Such a path was collected (it exists), but no decoder can open it.
+    if (file.inputFile.size() >= PATH_MAX) {
+      return Failed(ConversionFailure::kPathTooLong, "the path is longer than the system allows");
+    }
+    try {
+      return workers.Convert(file);
+    } catch (const std::bad_alloc&) {
+      return Failed(ConversionFailure::kOutOfMemory, "not enough memory for the file");
+    }
+  }
+
   // On the calling thread, in list order.
   void Commit(std::size_t index, RenderedFile& rendered) {
     const SelectedFile& selected = entries_[index];
@@ -157,6 +184,10 @@ class ConversionPass {
       PrintLine(std::string(MessageText(Message::kFileFormat)) + IdentifySignature(file.inputFile));
     }
     const std::int64_t start = MillisecondClock();
+    // Once a stop signal has arrived, nothing more is written.
+    if (converted.Converted() && StopRequested()) {
+      converted = Failed(ConversionFailure::kInterrupted, "the run was stopped");
+    }
     std::string output;
     if (converted.Converted()) output = CommitConvertedFile(plan_, inputs_, file, numbering_, converted);
     const bool ok = converted.Converted();
@@ -177,6 +208,7 @@ class ConversionPass {
     }
     if (report_ != nullptr)
       report_->WriteLine(FileReportLine(ReportOf(selected.position, file, converted, output, milliseconds)));
+    ++committed_;
     progressLine_.FileDone();
   }
 
@@ -194,11 +226,19 @@ class ConversionPass {
                       milliseconds};
   }
 
-  void WriteSummary(std::int64_t milliseconds) {
+  void WriteSummary(std::int64_t milliseconds, std::int32_t threads, const std::optional<ContentWorkerPool>& workers) {
     if (report_ == nullptr) return;
-    const auto files = static_cast<std::int32_t>(entries_.size());
-    report_->WriteLine(
-        SummaryReportLine({files, converted_, files - converted_ - skipped_, jobs_, milliseconds, skipped_}));
+    ReportSummary summary;
+    summary.files = static_cast<std::int32_t>(entries_.size());
+    summary.converted = converted_;
+    summary.failed = committed_ - converted_;  // skipped files are not committed as failures
+    summary.skipped = skipped_;
+    summary.jobs = threads;
+    summary.milliseconds = milliseconds;
+    summary.workersStarted = workers ? workers->WorkersStarted() : 0;
+    summary.inProcess = workers && workers->InProcess();
+    summary.interrupted = StopRequested();
+    report_->WriteLine(SummaryReportLine(summary));
   }
 
   const BatchPlan& plan_;
@@ -208,12 +248,13 @@ class ConversionPass {
   const std::vector<SelectedFile>& entries_;
   const std::size_t toDecode_;  // the files that are not skipped
   const ProtectedInputs inputs_;
-  const std::int32_t jobs_;
+  std::int32_t jobs_;  // as asked, then no more than the workers that could be had
   ProgressLine progressLine_;
   FileNumbering numbering_ = FirstFileNumbering();
   const FileNumbering numberingAtStart_;
   std::int32_t converted_ = 0;
   std::int32_t skipped_ = 0;
+  std::int32_t committed_ = 0;
   std::int64_t duration_ = 0;  // of the file before, as the progress record publishes it
 };
 

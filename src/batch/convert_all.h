@@ -34,10 +34,13 @@ struct PassCounts {
 // With "--jobs" above 1, up to that many worker processes decode, edit and encode files into memory at once, while
 // everything above (and the output's name, the check against the inputs and the write) happens for one file after
 // the other in list order, so the console lines, names and files are those of a run with one job. A watermark text
-// whose pixels depend on earlier files (OneFileAtATimeReason) makes the pass take one file at a time. With
-// "--progress" a progress line is kept on the terminal; with a report, one line per file is written as the file is
-// done (with the file's position in the whole collected list), and a summary line at the end. No output is ever
-// allowed to replace any file of `files`.
+// whose pixels depend on earlier files (OneFileAtATimeReason) makes the pass take one file at a time. Fewer files
+// are worked on at once when the system gives fewer threads or workers; with no worker at all the files are
+// converted in this process. With "--progress" a progress line is kept on the terminal; with a report, one line per
+// file is written as the file is done (with the file's position in the whole collected list), and a summary line at
+// the end. Once a stop signal has arrived (stop_signals.h) no file is started or written any more: the files in
+// flight fail with kInterrupted, and the pass returns as soon as its workers are ended. No output is ever allowed
+// to replace any file of `files`.
 PassCounts ConvertAll(const BatchPlan& plan, const RunOptions& run, bool verbose, ProgressRecord& progress,
                       const CollectedFileList& files, const std::vector<SelectedFile>& selected,
                       const DrawingFont* watermarkFont, ReportWriter* report = nullptr);

@@ -7,8 +7,10 @@
 
 #include "batch/content_request.h"
 #include "batch/content_result.h"
+#include "batch/worker_greeting.h"
 #include "pipeline/convert_image_file.h"
 #include "platform/library_threads.h"
+#include "platform/stop_signals.h"
 
 namespace lumivane {
 namespace {
@@ -28,13 +30,10 @@ std::optional<long long> PositiveNumber(const char* text) {
   return value;
 }
 
-// In the worker: one file's library part.
-std::vector<unsigned char> ConvertRequest(const BatchPlan& plan, const DrawingFont* watermarkFont, int libraryThreads,
-                                          std::span<const unsigned char> request) {
-  if (libraryThreads > 0) LimitLibraryThreads(libraryThreads);
-  FileToConvert file;
-  if (!UnpackContentRequest(request, file)) return {};  // no whole result: the caller counts a crash
-  return PackContentResult(ConvertImageContent(plan, file, watermarkFont));
+std::vector<unsigned char> GreetingFor(const BatchPlan& plan, const DrawingFont* watermarkFont,
+                                       const IsolationOptions& options) {
+  if (options.inProcess) return {};
+  return PackWorkerGreeting({plan, watermarkFont != nullptr, options.libraryThreads});
 }
 
 }  // namespace
@@ -49,17 +48,15 @@ IsolationOptions IsolationOptionsFromEnvironment() {
   return options;
 }
 
-void ContentWorker::Prepare() {
-  if (!options_.inProcess) process_.Prepare();
-}
-
 ContentWorker::ContentWorker(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options)
     : plan_(plan),
       watermarkFont_(watermarkFont),
       options_(options),
-      process_([&plan, watermarkFont, threads = options.libraryThreads](std::span<const unsigned char> request) {
-        return ConvertRequest(plan, watermarkFont, threads, request);
-      }) {}
+      process_(GreetingFor(plan, watermarkFont, options)) {}
+
+bool ContentWorker::Launch() { return options_.inProcess || process_.Launch(); }
+
+bool ContentWorker::WaitUntilReady() { return options_.inProcess || process_.WaitUntilReady(); }
 
 ConvertedFile ContentWorker::Convert(const FileToConvert& file) {
   if (options_.inProcess) {
@@ -71,6 +68,7 @@ ConvertedFile ContentWorker::Convert(const FileToConvert& file) {
     case WorkerOutcome::kTimedOut: return Failed(ConversionFailure::kWorkerTimedOut, "worker timed out");
     case WorkerOutcome::kNotStarted: return Failed(ConversionFailure::kWorkerCrashed, "worker could not be started");
     case WorkerOutcome::kCrashed: return Failed(ConversionFailure::kWorkerCrashed, "worker crashed");
+    case WorkerOutcome::kInterrupted: return Failed(ConversionFailure::kInterrupted, "the run was stopped");
     case WorkerOutcome::kCompleted: break;
   }
   ConvertedFile converted;
@@ -83,9 +81,28 @@ ConvertedFile ContentWorker::Convert(const FileToConvert& file) {
 ContentWorkerPool::ContentWorkerPool(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options,
                                      std::size_t threads)
     : plan_(plan), watermarkFont_(watermarkFont), options_(options) {
-  for (std::size_t n = 0; n < std::max<std::size_t>(threads, 1); ++n) {
-    workers_.push_back(std::make_unique<ContentWorker>(plan, watermarkFont, options));
-    workers_.back()->Prepare();
+  std::size_t wanted = std::max<std::size_t>(threads, 1);
+  if (!options_.inProcess) wanted = WorkersTheDescriptorsAllow(wanted);
+  std::vector<std::unique_ptr<ContentWorker>> launched;
+  for (std::size_t n = 0; n < wanted; ++n) {
+    auto worker = std::make_unique<ContentWorker>(plan, watermarkFont, options_);
+    if (!worker->Launch()) break;  // the system gives no more: go on with those it gave
+    launched.push_back(std::move(worker));
+  }
+  for (std::unique_ptr<ContentWorker>& worker : launched) {
+    if (worker->WaitUntilReady()) {
+      workers_.push_back(std::move(worker));
+    } else {
+      abandonedStarts_ += worker->WorkersStarted();
+    }
+  }
+  if (workers_.empty()) {
+    // After a stop signal no file is converted any more: nothing falls back.
+    if (!StopRequested()) {
+      options_.inProcess = true;
+      options_.libraryThreads = 1;
+    }
+    workers_.push_back(std::make_unique<ContentWorker>(plan, watermarkFont, options_));
   }
   owners_.resize(workers_.size());
 }
@@ -98,7 +115,7 @@ ContentWorker& ContentWorkerPool::WorkerOfThisThread() {
     if (owners_[n] == thread) return *workers_[n];
     if (owners_[n] == std::thread::id() && chosen == workers_.size()) chosen = n;
   }
-  if (chosen == workers_.size()) {  // more threads than the pool was made for: a worker forked on demand
+  if (chosen == workers_.size()) {  // more threads than the pool has workers: one started on demand
     workers_.push_back(std::make_unique<ContentWorker>(plan_, watermarkFont_, options_));
     owners_.emplace_back();
   }
@@ -110,7 +127,7 @@ ConvertedFile ContentWorkerPool::Convert(const FileToConvert& file) { return Wor
 
 int ContentWorkerPool::WorkersStarted() const {
   const std::lock_guard<std::mutex> hold(lock_);
-  int started = 0;
+  int started = abandonedStarts_;
   for (const std::unique_ptr<ContentWorker>& worker : workers_) started += worker->WorkersStarted();
   return started;
 }

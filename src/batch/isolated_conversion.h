@@ -36,27 +36,28 @@ struct IsolationOptions {
 // The options above, from the environment.
 IsolationOptions IsolationOptionsFromEnvironment();
 
-// Runs ConvertImageContent for one file after the other in a worker process of its own, forked at the first file
-// and again after any file that failed: a file that made a library fail may have left its memory damaged without
-// crashing it, and no later file may pay for that. One per thread that converts files.
-//
-// Decoding must never run in this process while workers are still to be forked: LibRaw decodes with OpenMP
-// threads, and a child forked after they started finds the thread pool recorded but its threads gone, and waits
-// for ever (until its time limit). So the in-process switch is all or nothing for a run.
+// Runs ConvertImageContent for one file after the other in a worker process of its own (a fresh process of this
+// program; see worker_process.h), started at the first file and again after any file that failed: a file that made
+// a library fail may have left its memory damaged without crashing it, and no later file may pay for that. One per
+// thread that converts files.
 class ContentWorker {
  public:
   // plan and watermarkFont must outlive the worker and stay as they are; each file brings its own numbering.
+  // watermarkFont, when given, is the font LoadWatermarkFont makes of the plan's settings: a worker process makes
+  // the same font itself, in-process it is used as it is.
   ContentWorker(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options);
 
   // ConvertImageContent for file. A worker that died or left no complete result fails the file with kWorkerCrashed
   // ("worker crashed"), one past its time limit is killed and fails it with kWorkerTimedOut ("worker timed out"),
-  // and a worker the system refuses fails it with kWorkerCrashed ("worker could not be started").
+  // a worker the system refuses fails it with kWorkerCrashed ("worker could not be started"), and a stop signal
+  // kills the worker and fails the file with kInterrupted.
   ConvertedFile Convert(const FileToConvert& file);
 
-  // Forks the worker process now (nothing in-process); see WorkerProcess::Prepare.
-  void Prepare();
+  // Starts the worker process now, without waiting for it (true in-process); then WaitUntilReady.
+  bool Launch();
+  bool WaitUntilReady();
 
-  // How many worker processes were forked so far (0 in-process).
+  // How many worker processes were started so far (0 in-process).
   int WorkersStarted() const { return process_.startCount(); }
 
  private:
@@ -67,22 +68,27 @@ class ContentWorker {
 };
 
 // The content workers of a run's converting threads: each thread converts its files in a worker of its own. The
-// workers are forked together when the pool is made, before the threads start: a process forked while other
-// threads work may inherit a lock one of them held (a sanitizer's allocator keeps such locks), and wait for it for
-// ever. Only a worker replaced after a failed file is forked by its converting thread. A worker process is killed
-// when the thread that forked it ends (see worker_process.h), so the pool must be made, and kept until the threads
-// are done, on a thread that outlives them; a worker never passes from one converting thread to another.
+// workers start together when the pool is made, so that their start-up overlaps; a worker replaced after a failed
+// file is started by its converting thread. A worker process is killed when the thread that started it ends (see
+// worker_process.h), so the pool must be made, and kept until the threads are done, on a thread that outlives
+// them; a worker never passes from one converting thread to another.
 class ContentWorkerPool {
  public:
-  // Forks `threads` workers (at least one).
+  // Starts up to `threads` workers (at least one), as many as the system gives and the descriptor limit leaves
+  // room for. When not even one can be had, the pool converts in this process, one file at a time, with the
+  // decoder on one thread (a system that refuses processes may refuse threads too).
   ContentWorkerPool(const BatchPlan& plan, const DrawingFont* watermarkFont, IsolationOptions options,
                     std::size_t threads);
 
-  // ContentWorker::Convert on the calling thread's worker: the one it took first, or a free one. At most
-  // `threads` threads may call it.
+  // How many threads may convert at once: the workers that became ready (1 in-process).
+  std::size_t Size() const { return workers_.size(); }
+  // Files are converted in this process: asked for (kInProcessVariable), or no worker process could be had.
+  bool InProcess() const { return options_.inProcess; }
+
+  // ContentWorker::Convert on the calling thread's worker: the one it took first, or a free one.
   ConvertedFile Convert(const FileToConvert& file);
 
-  // Worker processes forked so far by all workers.
+  // Worker processes started so far by all workers.
   int WorkersStarted() const;
 
  private:
@@ -94,6 +100,7 @@ class ContentWorkerPool {
   mutable std::mutex lock_;
   std::vector<std::unique_ptr<ContentWorker>> workers_;
   std::vector<std::thread::id> owners_;  // the thread each worker serves; a default id when it is free
+  int abandonedStarts_ = 0;              // starts of workers that never became ready
 };
 
 }  // namespace lumivane

@@ -1,6 +1,7 @@
 #include "batch/ordered_commit.h"
 
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 namespace lumivane {
@@ -66,6 +67,18 @@ void OrderedCommit::Stop() {
   }
   claimable_.notify_all();
   finished_.notify_all();
+}
+
+std::vector<std::thread> StartThreads(std::int32_t count, const std::function<void()>& body) {
+  std::vector<std::thread> threads;
+  for (std::int32_t n = 0; n < count; ++n) {
+    try {
+      threads.emplace_back(body);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  return threads;
 }
 
 std::uint64_t OrderedCommit::PeakReserved() const {

@@ -6,9 +6,11 @@
 // console lines) happens exactly as in a run that takes one item after the other. Two limits keep a slow item from
 // letting results pile up: at most `window` items are claimed but not committed, and an item is claimed only when
 // its memory estimate fits into the budget beside the items in flight (an item larger than the budget runs alone).
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -61,12 +63,19 @@ class OrderedCommit {
   std::uint64_t peakReserved_ = 0;
 };
 
+// Starts up to `count` threads that each run body(), as many as the system gives (it may refuse threads when
+// processes or memory are scarce).
+std::vector<std::thread> StartThreads(std::int32_t count, const std::function<void()>& body);
+
 // Runs work(i) -> Result for every item of `queue`, on `jobs` worker threads, and commit(i, Result&) on the calling
 // thread in number order. With `jobs` 1 the calling thread does both, item after item: work(0), commit(0),
-// work(1), ... `heldBytes(result)` is what a finished result keeps in memory until its commit. A commit may call
-// queue.Stop() to end the run early. Returns how many items were committed.
+// work(1), ... When the system gives fewer threads, the run goes on with those it gave, and with none as with
+// `jobs` 1; `threadsUsed` (when given) receives how many threads worked. `heldBytes(result)` is what a finished
+// result keeps in memory until its commit. A commit may call queue.Stop() to end the run early. Returns how many
+// items were committed.
 template <typename Result, typename Work, typename HeldBytes, typename Commit>
-std::size_t RunInOrder(OrderedCommit& queue, std::int32_t jobs, Work work, HeldBytes heldBytes, Commit commit) {
+std::size_t RunInOrder(OrderedCommit& queue, std::int32_t jobs, Work work, HeldBytes heldBytes, Commit commit,
+                       std::int32_t* threadsUsed = nullptr) {
   std::vector<std::optional<Result>> results(queue.Count());
   std::size_t committed = 0;
   auto commitInOrder = [&](std::size_t index) {
@@ -83,19 +92,19 @@ std::size_t RunInOrder(OrderedCommit& queue, std::int32_t jobs, Work work, HeldB
     queue.Finish(index, heldBytes(*results[index]));
   };
 
-  if (jobs <= 1) {
+  std::vector<std::thread> workers;
+  if (jobs > 1) {
+    workers = StartThreads(jobs, [&] {
+      while (const std::optional<std::size_t> index = queue.Claim()) workOn(*index);
+    });
+  }
+  if (threadsUsed != nullptr) *threadsUsed = std::max<std::int32_t>(1, static_cast<std::int32_t>(workers.size()));
+  if (workers.empty()) {
     while (const std::optional<std::size_t> index = queue.Claim()) {
       workOn(*index);
       if (!commitInOrder(*index)) break;
     }
     return committed;
-  }
-  std::vector<std::thread> workers;
-  workers.reserve(static_cast<std::size_t>(jobs));
-  for (std::int32_t n = 0; n < jobs; ++n) {
-    workers.emplace_back([&] {
-      while (const std::optional<std::size_t> index = queue.Claim()) workOn(*index);
-    });
   }
   for (std::size_t index = 0; index < queue.Count(); ++index) {
     if (!commitInOrder(index)) break;

@@ -1,6 +1,7 @@
 #include "batch/output_naming.h"
 
 #include <optional>
+#include <string_view>
 
 #include "batch/temporary_path.h"
 #include "formats/registry.h"
@@ -38,12 +39,32 @@ std::string OutputPathBeforeDecoding(const BatchPlan& plan, const FileToConvert&
   return PathOf(plan, file, values);
 }
 
+bool LeadsOutOfFolder(std::string_view relativePath) {
+  std::size_t depth = 0;
+  for (std::size_t start = 0; start <= relativePath.size();) {
+    std::size_t end = relativePath.find('/', start);
+    if (end == std::string_view::npos) end = relativePath.size();
+    const std::string_view part = relativePath.substr(start, end - start);
+    if (part == "..") {
+      if (depth == 0) return true;
+      --depth;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
 std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,
                                 const FileNumbering& numbering, ConvertedFile& converted) {
   const std::string output = BuildOutputPath(plan, file, converted, numbering);
   const std::string temporary = TemporaryOutputPath(plan.outputFolder, file.relativeSubfolder,
                                                     plan.settings.advanced.keepSubfolders != 0, plan.outputFormat);
-  if (inputs.IsInput(output)) {
+  if (LeadsOutOfFolder(std::string_view(output).substr(plan.outputFolder.size()))) {
+    converted.failure = ConversionFailure::kOutsideOutputFolder;
+    converted.detail = "the output path leads out of the output folder";
+  } else if (inputs.IsInput(output)) {
     converted.failure = ConversionFailure::kWouldReplaceInput;
     converted.detail = "the output would replace an input file";
   } else if (!WriteFileViaTemporary(temporary, output, converted.encoded)) {

@@ -2,6 +2,7 @@
 // The name of a converted file's output, and its commit: the check against the inputs and the write through a
 // temporary file.
 #include <string>
+#include <string_view>
 
 #include "batch/protected_inputs.h"
 #include "settings/conversion_records.h"
@@ -25,8 +26,13 @@ std::string BuildOutputPath(const BatchPlan& plan, const FileToConvert& file, co
 // mask holds no such token.
 std::string OutputPathBeforeDecoding(const BatchPlan& plan, const FileToConvert& file);
 
-// Names the converted file's output, refuses a name that is one of `inputs` (kWouldReplaceInput, before anything is
-// written) and writes the encoded bytes through a temporary file in the output's folder (kWriteFailed when that
+// True when the ".." parts of a path below a folder lead out of it ("a/../../b"); only the text counts, so a link
+// inside the folder leads wherever it leads.
+bool LeadsOutOfFolder(std::string_view relativePath);
+
+// Names the converted file's output, refuses a name whose ".." parts lead out of the output folder
+// (kOutsideOutputFolder) or that is one of `inputs` (kWouldReplaceInput), both before anything is written, and
+// writes the encoded bytes through a temporary file in the output's folder (kWriteFailed when that
 // fails: an older output of the same name is then as it was). Returns the output path.
 std::string CommitConvertedFile(const BatchPlan& plan, const ProtectedInputs& inputs, const FileToConvert& file,
                                 const FileNumbering& numbering, ConvertedFile& converted);

@@ -23,6 +23,8 @@ class ProtectedInputs {
   // True when writing outputPath would replace one of the inputs: the path is an input's path as collected, or
   // it names an existing file that is one of the inputs.
   bool IsInput(const std::string& outputPath) const;
+  // True when the file of that device and inode is one of the inputs.
+  bool IsInput(dev_t device, ino_t inode) const { return identities_.contains({device, inode}); }
 
  private:
   std::unordered_set<std::string> paths_;

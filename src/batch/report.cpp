@@ -1,6 +1,7 @@
 #include "batch/report.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -125,16 +126,41 @@ std::string SummaryReportLine(const ReportSummary& summary) {
   AppendNumber(line, "skipped", summary.skipped);
   AppendNumber(line, "jobs", summary.jobs);
   AppendNumber(line, "milliseconds", summary.milliseconds);
+  AppendNumber(line, "workers_started", summary.workersStarted);
+  AppendField(line, "in_process", summary.inProcess ? "true" : "false");
+  AppendField(line, "interrupted", summary.interrupted ? "true" : "false");
   return line + "}";
 }
 
 ReportWriter::~ReportWriter() { Close(); }
 
-bool ReportWriter::Open(const std::string& path) {
+bool ReportWriter::Open(const std::string& path) { return OpenKept(path) && Empty(); }
+
+bool ReportWriter::OpenKept(const std::string& path) {
   Close();
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   size_ = 0;
-  return fd_ >= 0;
+  complete_ = true;
+  if (fd_ < 0) return false;
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);  // only the open must not wait
+  return true;
+}
+
+bool ReportWriter::Identity(dev_t& device, ino_t& inode) const {
+  struct stat status {};
+  if (fd_ < 0 || ::fstat(fd_, &status) != 0) return false;
+  device = status.st_dev;
+  inode = status.st_ino;
+  return true;
+}
+
+bool ReportWriter::Empty() {
+  if (fd_ < 0) return false;
+  struct stat status {};
+  // Only a regular file has a length to cut (a terminal or a pipe as the report is written to as it is).
+  if (::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(fd_, 0) != 0) return false;
+  size_ = 0;
+  return true;
 }
 
 bool ReportWriter::WriteLine(const std::string& line) {
@@ -147,6 +173,7 @@ bool ReportWriter::WriteLine(const std::string& line) {
     if (written <= 0) {
       // A part of a line would break every reader: cut the file back to its last whole line.
       if (::ftruncate(fd_, size_) == 0) ::lseek(fd_, size_, SEEK_SET);
+      complete_ = false;
       return false;
     }
     rest.remove_prefix(static_cast<std::size_t>(written));
@@ -156,10 +183,11 @@ bool ReportWriter::WriteLine(const std::string& line) {
 }
 
 bool ReportWriter::Close() {
-  if (fd_ < 0) return true;
+  if (fd_ < 0) return complete_;
   const int result = ::close(fd_);
   fd_ = -1;
-  return result == 0;
+  if (result != 0) complete_ = false;
+  return complete_;
 }
 
 }  // namespace lumivane

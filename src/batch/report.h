@@ -29,9 +29,12 @@ struct ReportSummary {
   std::int32_t files{};  // files collected (with "--shard", those of the run's share)
   std::int32_t converted{};
   std::int32_t failed{};  // files committed without an output, apart from the skipped ones
-  std::int32_t jobs{};    // files worked on at once
+  std::int32_t jobs{};    // files worked on at once (fewer than asked when the system gave fewer threads or workers)
   std::int64_t milliseconds{};
-  std::int32_t skipped{};  // files whose output was up to date ("--skip-existing"); shown after "failed"
+  std::int32_t skipped{};         // files whose output was up to date ("--skip-existing"); shown after "failed"
+  std::int32_t workersStarted{};  // worker processes started: one per job, and one more after each failed file
+  bool inProcess{};               // converted in the main process: no worker process could be had
+  bool interrupted{};             // a stop signal ended the run; the files not reported were not started
 };
 
 // A JSON string literal, quotes included, for any bytes: quote, backslash and control characters are escaped,
@@ -56,16 +59,26 @@ class ReportWriter {
   // Creates or empties the file; false when it cannot be opened for writing.
   bool Open(const std::string& path);
   bool IsOpen() const { return fd_ >= 0; }
+  // Opens the file for writing without changing it (made when missing), so that it can be compared with the
+  // inputs before anything is written; Empty then starts the report. False when it cannot be opened for writing
+  // without waiting (a pipe that nobody reads).
+  bool OpenKept(const std::string& path);
+  // Device and inode of the open file.
+  bool Identity(dev_t& device, ino_t& inode) const;
+  // Cuts the file to nothing; false when that fails.
+  bool Empty();
   // Appends the line and a line feed straight to the file (no buffer), so a reader sees each line at once.
   // False when the line could not be written whole (a full disk): the file is cut back to its last whole line,
   // and later lines are still tried.
   bool WriteLine(const std::string& line);
-  // Closes the file; false when closing reported an error.
+  // Closes the file; false when closing reported an error or a line could not be written: the report is not
+  // complete.
   bool Close();
 
  private:
   int fd_ = -1;
   off_t size_ = 0;  // bytes of whole lines written
+  bool complete_ = true;
 };
 
 }  // namespace lumivane

@@ -12,6 +12,7 @@
 #include "batch/debug_listing.h"
 #include "batch/dry_run.h"
 #include "batch/file_selection.h"
+#include "batch/protected_inputs.h"
 #include "batch/report.h"
 #include "batch/run_options_review.h"
 #include "batch/validate_job.h"
@@ -19,6 +20,7 @@
 #include "formats/registry.h"
 #include "platform/console.h"
 #include "platform/paths.h"
+#include "platform/stop_signals.h"
 #include "settings/message_template.h"
 #include "settings/messages.h"
 #include "settings/settings.h"
@@ -67,6 +69,16 @@ bool IsUsableReportPath(const JobRecord& job, const std::string& path) {
   const std::optional<std::string_view> extension = ExtensionOf(path);
   if (extension && IsAcceptedExtension(*extension)) return false;
   return job.inputFile.empty() || !IsSameFile(job.inputFile, path);
+}
+
+// Once the inputs are known: the open report is none of them, nor the input or list file, through whatever name
+// or link it was given. Only then is it emptied.
+bool StartReport(ReportWriter& report, const JobRecord& job, const CollectedFileList& files) {
+  ProtectedInputs inputs(files);
+  if (!job.inputFile.empty()) inputs.Add(job.inputFile);
+  dev_t device{};
+  ino_t inode{};
+  return report.Identity(device, inode) && !inputs.IsInput(device, inode) && report.Empty();
 }
 
 // Conversion phase (or the dry run) on its worker thread.
@@ -119,23 +131,38 @@ BatchResult RunBatch(bool quiet) {
   const RunOptionsReview runReview = ReviewRunOptions(gSettings, gJob.outputFormat, run, debug);
   for (const std::string& line : runReview.lines) PrintLine(line);
   if (runReview.error) return Refused(MessageText(*runReview.error));
+  // The report is opened now (a file that cannot be written ends the run before the inputs are read) but keeps
+  // its content until it is known to be none of them.
   ReportWriter report;
-  if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.Open(run.reportFile))) {
+  if (!run.reportFile.empty() && (!IsUsableReportPath(gJob, run.reportFile) || !report.OpenKept(run.reportFile))) {
     return Refused(MessageText(Message::kInvalidReportFile));
   }
   ReportWriter* reportOrNone = report.IsOpen() ? &report : nullptr;
   const BatchPlan plan{gSettings, gJob.outputFormat, gJob.outputFolder};
 
   const std::int32_t added = Collect(quiet);
-  if (added == 0) {
-    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({}));
+  if (reportOrNone != nullptr && !StartReport(report, gJob, gCollectedFiles)) {
+    return Refused(MessageText(Message::kInvalidReportFile));
+  }
+  if (added == 0 || StopRequested()) {
+    if (reportOrNone != nullptr) report.WriteLine(SummaryReportLine({.files = added, .interrupted = StopRequested()}));
     PrintString("Msg", "Conversion is not complete");
+    if (StopRequested()) return {BatchOutcome::kInterrupted, {}};
     PrintString("Msg", "Empty input files");
     return {BatchOutcome::kNothingCollected, {}};
   }
   const DrawingFont* font = review.watermarkFont.IsFont() ? &review.watermarkFont : nullptr;
   const std::vector<SelectedFile> selected = SelectFiles(plan, run, gCollectedFiles);
-  return Conclude(Convert(plan, selected, quiet, font, reportOrNone), run.skipExisting, quiet);
+  const PassCounts counts = Convert(plan, selected, quiet, font, reportOrNone);
+  // A report that could not be completed (a full disk) fails the run as a file would.
+  const bool reportComplete = report.Close();
+  if (StopRequested()) {
+    PrintString("Msg", "Conversion is not complete");
+    return {BatchOutcome::kInterrupted, {}};
+  }
+  BatchResult result = Conclude(counts, run.skipExisting, quiet);
+  if (!reportComplete && result.outcome == BatchOutcome::kAllConverted) result.outcome = BatchOutcome::kSomeFailed;
+  return result;
 }
 
 }  // namespace lumivane

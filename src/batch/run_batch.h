@@ -9,6 +9,7 @@ enum class BatchOutcome {
   kSomeFailed,        // files were collected and at least one of them failed
   kNothingCollected,  // "Conversion stopped": no input file found
   kInvalidSettings,   // a check failed before any file was touched
+  kInterrupted,       // a stop signal ended the run (stop_signals.h); "Conversion stopped"
 };
 
 struct BatchResult {

@@ -34,13 +34,14 @@ std::string RandomLetters() {
 }
 
 std::string TemporaryOutputName(std::int64_t localSeconds, std::string_view randomLetters, const std::string& format) {
-  std::string name = "lumivane";
+  std::string name = ".lumivane";
   for (const char digit : std::to_string(localSeconds)) {
     name += (digit >= '0' && digit <= '9') ? static_cast<char>('a' + (digit - '0')) : digit;
   }
   name += randomLetters;
   name += '.';
   name += format;
+  name += ".part";
   return name;
 }
 

@@ -13,6 +13,7 @@
 #include "formats/registry.h"
 #include "platform/console.h"
 #include "platform/process.h"
+#include "platform/stop_signals.h"
 #include "settings/message_template.h"
 #include "settings/messages.h"
 #include "settings/product.h"
@@ -173,6 +174,7 @@ int ExitCodeOf(BatchOutcome outcome) {
     case BatchOutcome::kSomeFailed:
     case BatchOutcome::kNothingCollected: return kExitFilesFailed;
     case BatchOutcome::kInvalidSettings: return kExitUsage;
+    case BatchOutcome::kInterrupted: return StopExitCode(StopSignal());
   }
   return kExitFilesFailed;
 }
@@ -224,7 +226,7 @@ int RunCommandLine(const Parameters& parameters) {
   }
   const BatchResult result = RunBatch(scan.quiet);
   if (!result.error.empty()) PrintError(result.error);
-  if (scan.pause) {
+  if (scan.pause && result.outcome != BatchOutcome::kInterrupted) {
     PrintLine(std::string(MessageText(Message::kPressAnyKey)));
     WaitForKey();
   }

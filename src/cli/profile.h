@@ -10,7 +10,8 @@ namespace lumivane {
 // match option names in any case, with the frame opacity known only as "--WM-SOLID-OPACITY"; other keys, including
 // the input, output, conversion, debug, quiet, pause and profile options, are skipped. Flags are set by the mere
 // presence of their key; an empty value gives 0 or the empty text. A relative path is taken from the current
-// folder. Returns false when the path is empty or the file cannot be read; a file without a "CLI" group is
+// folder. Returns false when the path is empty or the file cannot be read or is no regular file (a pipe would block
+// the run while it holds the single-instance guard); a file without a "CLI" group is
 // accepted and changes nothing. The file is only read.
 bool ApplyProfile(Settings& settings, const std::string& path);
 

@@ -3,6 +3,8 @@
 #include <FreeImage.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -21,6 +23,8 @@
 namespace lumivane {
 
 namespace {
+
+constexpr const char* kNoMemory = "not enough memory for the file";
 
 // Notes the failure in result and returns a copy (nothing is encoded yet).
 ConvertedFile Fail(ConvertedFile& result, ConversionFailure failure, const char* detail) {
@@ -43,11 +47,17 @@ OwnedBitmap Decode(const Settings& settings, const std::string& path, ConvertedF
     Fail(result, ConversionFailure::kUnreadable, "the input cannot be read");
     return nullptr;
   }
+  errno = 0;
   DecodeResult decoded = DecodeInputImage(path, DecodeOptionsOf(settings));
   OwnedBitmap image = std::move(decoded.image);
   result.sourceBitDepth = image ? static_cast<std::int32_t>(FreeImage_GetBPP(image.get())) : 0;
   if (decoded.rawDataCut) {
     Fail(result, ConversionFailure::kDamaged, "the RAW data is incomplete");
+    return nullptr;
+  }
+  if (!image && errno == ENOMEM) {
+    // The decoders yield nothing when an allocation fails; the system's error tells that apart from a bad file.
+    Fail(result, ConversionFailure::kOutOfMemory, kNoMemory);
     return nullptr;
   }
   if (!image || FreeImage_GetWidth(image.get()) == 0 || FreeImage_GetHeight(image.get()) == 0) {
@@ -122,11 +132,10 @@ bool Edit(const BatchPlan& plan, const OutputFormat& format, const FileToConvert
   return image != nullptr;
 }
 
-}  // namespace
-
-ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont) {
+// ConvertImageContent, which may meet an allocation that fails.
+ConvertedFile ConvertContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont,
+                             ConvertedFile& result) {
   const Settings& settings = plan.settings;
-  ConvertedFile result;
   const std::int32_t configuredDepth = BitDepthSettingValue(settings, plan.outputFormat);
   result.outputBitDepth = configuredDepth;
   const OutputFormat* format = FindOutputFormat(plan.outputFormat);
@@ -155,6 +164,18 @@ ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& fi
   if (!bytes) return Fail(result, ConversionFailure::kEncodeFailed, "the encoder failed");
   result.encoded = std::move(*bytes);
   return result;
+}
+
+}  // namespace
+
+ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont) {
+  ConvertedFile result;
+  try {
+    return ConvertContent(plan, file, watermarkFont, result);
+  } catch (const std::bad_alloc&) {
+    result.encoded.clear();
+    return Fail(result, ConversionFailure::kOutOfMemory, kNoMemory);
+  }
 }
 
 }  // namespace lumivane

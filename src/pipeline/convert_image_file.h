@@ -12,7 +12,8 @@ class DrawingFont;
 // watermark; convert to the output depth; the output format's own step (format_step.h); encode into memory. Returns the
 // output file's bytes with the facts its name and the report show, or the reason it failed with the facts reached until
 // then (the output depth is known from the start when it is configured). watermarkFont is the batch's font for a text
-// watermark (nullptr when there is none). Every bitmap made here is unloaded before the call returns, on every path.
+// watermark (nullptr when there is none). Every bitmap made here is unloaded before the call returns, on every path;
+// a file that runs out of memory fails with kOutOfMemory, never with an exception.
 ConvertedFile ConvertImageContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont);
 
 }  // namespace lumivane

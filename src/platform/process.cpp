@@ -22,6 +22,8 @@ namespace {
 
 void DropLibraryMessage(FREE_IMAGE_FORMAT, const char*) {}
 
+int sanitizerReports = -1;  // see SilenceStandardError
+
 }  // namespace
 
 std::string ProgramPath() {
@@ -84,12 +86,26 @@ bool SingleInstanceGuard(const std::string& name) {
   return true;  // the descriptor stays open, and the lock held, for the life of the process
 }
 
+void OpenStandardDescriptors() {
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (::fcntl(descriptor, F_GETFD) >= 0 || errno != EBADF) continue;
+    // open takes the lowest free number, which is this one: the ones below are open already.
+    const int opened = ::open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != descriptor) {
+      ::dup2(opened, descriptor);
+      ::close(opened);
+    }
+  }
+}
+
 void SilenceStandardError() {
 #if LUMIVANE_SANITIZED_BUILD
-  // Made once per process tree, before standard error is silenced; a forked child inherits it and sets it again.
-  static int reports = -1;
-  if (reports < 0) reports = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-  if (reports >= 0) __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(reports)));
+  // Made once per process, before standard error is silenced; a worker process is handed it as its standard
+  // error and makes its own copy.
+  if (sanitizerReports < 0) sanitizerReports = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+  if (sanitizerReports >= 0) {
+    __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(sanitizerReports)));
+  }
 #endif
   const int nothing = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (nothing < 0) return;
@@ -100,6 +116,8 @@ void SilenceStandardError() {
   ::dup2(nothing, STDERR_FILENO);
   ::close(nothing);
 }
+
+int SanitizerReportDescriptor() { return sanitizerReports; }
 
 void SilenceLibraryMessages() { FreeImage_SetOutputMessage(DropLibraryMessage); }
 

@@ -37,17 +37,21 @@ struct FileToConvert {
 // Why a file was not converted: a failure, or (the last two) a file the run left alone on purpose.
 enum class ConversionFailure : std::int8_t {
   kNone,
-  kUnreadable,         // the input could not be opened or read
-  kUndecodable,        // no decoder produced an image
-  kDamaged,            // the RAW pixel data the file declares is cut short
-  kEditFailed,         // a transform, frame or watermark step failed
-  kEncodeFailed,       // the encoder refused the image
-  kWriteFailed,        // the output could not be written, flushed or renamed into place
-  kWouldReplaceInput,  // the output path names one of the collected inputs
-  kWorkerCrashed,      // the process converting the file died or left no complete result
-  kWorkerTimedOut,     // the process converting the file ran past its time limit
-  kSkipped,            // "--skip-existing": its output exists and is up to date, the input was not decoded
-  kDryRun,             // "--dry-run": named and listed, nothing decoded or written
+  kUnreadable,           // the input could not be opened or read
+  kUndecodable,          // no decoder produced an image
+  kDamaged,              // the RAW pixel data the file declares is cut short
+  kEditFailed,           // a transform, frame or watermark step failed
+  kEncodeFailed,         // the encoder refused the image
+  kWriteFailed,          // the output could not be written, flushed or renamed into place
+  kWouldReplaceInput,    // the output path names one of the collected inputs
+  kWorkerCrashed,        // the process converting the file died or left no complete result
+  kWorkerTimedOut,       // the process converting the file ran past its time limit
+  kOutsideOutputFolder,  // the output path's ".." parts lead out of the output folder
+  kPathTooLong,          // the input path is longer than the system lets a file be opened by
+  kInterrupted,          // a stop signal ended the run before the file was done
+  kOutOfMemory,          // the file's conversion ran out of memory
+  kSkipped,              // "--skip-existing": its output exists and is up to date, the input was not decoded
+  kDryRun,               // "--dry-run": named and listed, nothing decoded or written
 };
 
 // The reason code of each failure in the report ("" for none), and whether it counts as a failed file (exit code 1).
@@ -67,6 +71,10 @@ inline constexpr FailureReasonRow kFailureReasons[] = {
     {ConversionFailure::kWouldReplaceInput, "would_replace_input", true},
     {ConversionFailure::kWorkerCrashed, "worker_crashed", true},
     {ConversionFailure::kWorkerTimedOut, "worker_timed_out", true},
+    {ConversionFailure::kOutsideOutputFolder, "outside_output_folder", true},
+    {ConversionFailure::kPathTooLong, "path_too_long", true},
+    {ConversionFailure::kInterrupted, "interrupted", true},
+    {ConversionFailure::kOutOfMemory, "out_of_memory", true},
     {ConversionFailure::kSkipped, "skipped", false},
     {ConversionFailure::kDryRun, "dry_run", false},
 };

@@ -1,7 +1,10 @@
 #include "settings/preferences_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "platform/ascii_text.h"
@@ -63,11 +66,19 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// Regular files only: opening a pipe would wait for a writer, and a device or a folder has no preferences.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::error_code ignored;
-  if (path.empty() || std::filesystem::is_directory(path, ignored)) return std::nullopt;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
+  if (path.empty()) return std::nullopt;
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  struct stat status {};
+  std::FILE* opened = nullptr;
+  if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) opened = ::fdopen(descriptor, "rb");
+  if (opened == nullptr) {
+    ::close(descriptor);
+    return std::nullopt;
+  }
+  const std::unique_ptr<std::FILE, FileCloser> file(opened);
   std::string bytes;
   char buffer[65536];
   std::size_t count = 0;

@@ -32,7 +32,8 @@ struct PreferencesFile {
 
 // Parses the bytes of a whole preferences file.
 PreferencesFile ParsePreferences(std::string_view bytes);
-// Reads and parses a file; empty when it cannot be opened or read (a folder, a missing file).
+// Reads and parses a file; empty when it cannot be opened or read, or is no regular file (a folder, a pipe, a
+// device, a missing file). A pipe is never waited on.
 std::optional<PreferencesFile> ReadPreferencesFile(const std::string& path);
 
 // The first group of that name, or nullptr.

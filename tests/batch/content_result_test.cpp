@@ -1,8 +1,10 @@
 // What travels to and from a worker: every field comes back, and anything but one whole message is refused.
-#include "batch/content_request.h"
 #include "batch/content_result.h"
 
 #include <gtest/gtest.h>
+
+#include "batch/content_request.h"
+#include "batch/worker_greeting.h"
 
 namespace lumivane::testing {
 namespace {
@@ -98,6 +100,25 @@ TEST(ContentRequest, TheFileWithItsNumberingComesBack) {
     EXPECT_EQ(untouched.numbering.fileCounter, 3);
     EXPECT_EQ(untouched.inputFile, "/keep");
   }
+}
+
+// The plan a worker starts from is the main process's, bit for bit: six decimals would round a gamma.
+TEST(WorkerGreeting, ThePlanComesBackExactlyAndACutGreetingIsRefused) {
+  WorkerGreeting sent{
+      .plan = {.outputFormat = "tiff", .outputFolder = "/out/"}, .watermarkFont = true, .libraryThreads = 3};
+  ResetSettings(sent.plan.settings, true);
+  sent.plan.settings.adjustment.imageGamma = 1.2345678f;
+  sent.plan.settings.watermark.text = "line\r\nnext \xff";
+  sent.plan.settings.transform.imageRotation = -90;
+  const std::vector<unsigned char> packed = PackWorkerGreeting(sent);
+  WorkerGreeting back;
+  ASSERT_TRUE(UnpackWorkerGreeting(packed, back));
+  EXPECT_TRUE(back.plan.settings == sent.plan.settings);
+  EXPECT_EQ(back.plan.outputFormat, "tiff");
+  EXPECT_EQ(back.plan.outputFolder, "/out/");
+  EXPECT_TRUE(back.watermarkFont);
+  EXPECT_EQ(back.libraryThreads, 3);
+  EXPECT_FALSE(UnpackWorkerGreeting(std::span(packed).first(packed.size() - 1), back));
 }
 
 }  // namespace

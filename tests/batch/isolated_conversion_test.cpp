@@ -12,10 +12,11 @@
 
 #include "batch/job.h"
 #include "batch/output_naming.h"
+#include "dng/dng_writer.h"
 #include "pipeline/convert_image_file.h"
+#include "pipeline/edit_steps.h"
 #include "pipeline/encoder_setup.h"
 #include "platform/drawing_font.h"
-#include "dng/dng_writer.h"
 #include "support/temp_dir.h"
 
 namespace lumivane::testing {
@@ -79,9 +80,8 @@ Committed ConvertAndCommit(ContentWorker& worker, const BatchPlan& plan, const P
   return result;
 }
 
-// Workers first: once LibRaw has decoded in this process its OpenMP threads would be missing in later children
-// (see isolated_conversion.h). ctest runs each test in a process of its own; the short limit keeps a run of the
-// whole binary, where earlier tests decode in-process, from waiting ten minutes.
+// The workers are fresh processes of this test program (tests/unit_main.cpp), which serves content requests as the
+// shipped program does.
 TEST(IsolatedConversion, GivesTheSameRecordAndFileAsInProcess) {
   InitialiseEncoders();
   const TempDir dir;
@@ -124,18 +124,19 @@ TEST(IsolatedConversion, GivesTheSameRecordAndFileAsInProcess) {
 }
 
 // One worker process serves file after file, and each file's watermark sees the batch's numbering as it is when
-// the file is handed over, not as it was when the worker was forked.
+// the file is handed over, not as it was when the worker started.
 TEST(IsolatedConversion, OneWorkerServesEveryFileWithTheNumberingOfItsTime) {
   InitialiseEncoders();
   const TempDir dir;
   std::filesystem::create_directories(dir / "in");
   const std::string input = dir / "in/shot.dng";
   ASSERT_TRUE(WriteDngFile(input, DngContent{.width = 160, .height = 120, .seed = 5}));
-  const DrawingFont font = LoadFont("Arial", 24, {});
-  ASSERT_TRUE(font.IsFont());
   BatchPlan plan = PlanFor(dir / "out/", "png");
   plan.settings.watermark.doWatermark = WatermarkKind::kText;
   plan.settings.watermark.text = "No %n%";
+  plan.settings.watermark.fontSize = 24;
+  const DrawingFont font = LoadWatermarkFont(plan.settings);  // the worker makes the same font of the settings
+  ASSERT_TRUE(font.IsFont());
   std::vector<std::vector<unsigned char>> isolated;
   {
     ContentWorker worker(plan, &font, kIsolated);
@@ -194,7 +195,7 @@ TEST(IsolatedConversion, TheOutputStillNeverReplacesAnInput) {
   EXPECT_EQ(ReadFileBytes(input), before);
 }
 
-// Each thread converts in a worker of its own, forked with the pool; the files of several threads do not mix.
+// Each thread converts in a worker of its own, started with the pool; the files of several threads do not mix.
 TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
   const TempDir dir;
   std::filesystem::create_directories(dir / "in");
@@ -215,7 +216,7 @@ TEST(IsolatedConversion, APoolGivesEachThreadAWorkerOfItsOwn) {
     EXPECT_EQ(pool.WorkersStarted(), 1) << "one thread needs one worker";
   }
   ContentWorkerPool pool(plan, nullptr, kIsolated, 3);
-  EXPECT_EQ(pool.WorkersStarted(), 3) << "the workers are forked before the threads start";
+  EXPECT_EQ(pool.WorkersStarted(), 3) << "the workers start before the threads";
   std::vector<int> widths(inputs.size(), 0);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < 3; ++t) {

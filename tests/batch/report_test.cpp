@@ -123,9 +123,9 @@ TEST(FileReportLine, PathsThatAreNotUtf8KeepTheirBytes) {
 }
 
 TEST(SummaryReportLine, CountsAndTime) {
-  EXPECT_EQ(SummaryReportLine({10, 8, 2, 4, 5000}),
-            "{\"type\":\"summary\",\"files\":10,\"converted\":8,\"failed\":2,\"skipped\":0,\"jobs\":4,"
-            "\"milliseconds\":5000}");
+  EXPECT_EQ(SummaryReportLine({10, 8, 2, 4, 5000, 1, 5, true, true}),
+            "{\"type\":\"summary\",\"files\":10,\"converted\":8,\"failed\":2,\"skipped\":1,\"jobs\":4,"
+            "\"milliseconds\":5000,\"workers_started\":5,\"in_process\":true,\"interrupted\":true}");
 }
 
 TEST(ReportWriter, WritesWholeLinesThatParseOneByOne) {
@@ -182,7 +182,7 @@ TEST(ReportWriter, AFullDiskLeavesOnlyWholeLines) {
     for (int n = 0; n < 3 && code == 0; ++n) code = writer.WriteLine(line) ? 0 : 20 + n;
     if (code == 0 && writer.WriteLine(line)) code = 30;  // must fail
     if (code == 0 && !writer.WriteLine("{}")) code = 40;  // 90 + 3 bytes fit again
-    ::_exit(code == 0 && writer.Close() ? 0 : code + 1);
+    ::_exit(code == 0 && !writer.Close() ? 0 : code + 1);  // closed, but the report is not complete
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

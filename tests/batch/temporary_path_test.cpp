@@ -1,18 +1,18 @@
+#include "batch/temporary_path.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <set>
 #include <string>
 
-#include "batch/temporary_path.h"
-
 namespace lumivane::testing {
 namespace {
 
-TEST(TemporaryOutputName, WritesTheSecondsAsLettersThenTheRandomLettersAndTheFormat) {
-  EXPECT_EQ(TemporaryOutputName(1733740000, "qwxyz", "jpg"), "lumivanebhddheaaaaqwxyz.jpg");
-  EXPECT_EQ(TemporaryOutputName(9876543210, "aaaaa", "tiff"), "lumivanejihgfedcbaaaaaa.tiff");
-  EXPECT_EQ(TemporaryOutputName(0, "zzzzz", "psd"), "lumivaneazzzzz.psd");
+TEST(TemporaryOutputName, IsHiddenWithTheSecondsAsLettersThenTheRandomLettersTheFormatAndPart) {
+  EXPECT_EQ(TemporaryOutputName(1733740000, "qwxyz", "jpg"), ".lumivanebhddheaaaaqwxyz.jpg.part");
+  EXPECT_EQ(TemporaryOutputName(9876543210, "aaaaa", "tiff"), ".lumivanejihgfedcbaaaaaa.tiff.part");
+  EXPECT_EQ(TemporaryOutputName(0, "zzzzz", "psd"), ".lumivaneazzzzz.psd.part");
 }
 
 bool AllLowerCaseLetters(const std::string& text) {
@@ -50,17 +50,17 @@ std::int64_t SecondsOf(const std::string& letters) {
 TEST(TemporaryOutputPath, IsTheOutputFolderWithTheSubfolderOnlyWhenSubfoldersAreKept) {
   const std::string kept = TemporaryOutputPath("/out/", "day1/raw/", true, "png");
   const std::string flat = TemporaryOutputPath("/out/", "day1/raw/", false, "png");
-  EXPECT_EQ(kept.rfind("/out/day1/raw/lumivane", 0), 0u) << kept;
-  EXPECT_EQ(flat.rfind("/out/lumivane", 0), 0u) << flat;
-  EXPECT_EQ(TemporaryOutputPath("/out/", "", true, "png").rfind("/out/lumivane", 0), 0u);
+  EXPECT_EQ(kept.rfind("/out/day1/raw/.lumivane", 0), 0u) << kept;
+  EXPECT_EQ(flat.rfind("/out/.lumivane", 0), 0u) << flat;
+  EXPECT_EQ(TemporaryOutputPath("/out/", "", true, "png").rfind("/out/.lumivane", 0), 0u);
 }
 
 TEST(TemporaryOutputPath, NamesTheLocalTimeAndFiveRandomLetters) {
   const std::int64_t before = LocalSecondsNow();
   const std::string path = TemporaryOutputPath("/out/", "", false, "webp");
   const std::int64_t after = LocalSecondsNow();
-  const std::string prefix = "/out/lumivane";
-  const std::string suffix = ".webp";
+  const std::string prefix = "/out/.lumivane";
+  const std::string suffix = ".webp.part";
   ASSERT_EQ(path.rfind(prefix, 0), 0u);
   ASSERT_EQ(path.substr(path.size() - suffix.size()), suffix);
   const std::string letters = path.substr(prefix.size(), path.size() - prefix.size() - suffix.size());

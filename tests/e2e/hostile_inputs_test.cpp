@@ -3,20 +3,27 @@
 // a decoder that crashes or hangs. In every case: the exact console lines and exit code, no crash or hang, inputs
 // unchanged, and only whole outputs.
 #include <FreeImage.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "dng/dng_writer.h"
+#include "platform/process.h"
 #include "support/jq.h"
 #include "support/run_program.h"
 #include "support/small_disk.h"
@@ -93,7 +100,7 @@ std::vector<std::string> ExpectWholeOutputs(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& [path, bytes] : Snapshot(folder)) {
     const std::string name = fs::path(path).filename().string();
-    EXPECT_FALSE(name.starts_with("lumivane")) << "temporary file left: " << path;
+    EXPECT_FALSE(name.starts_with(".lumivane")) << "temporary file left: " << path;
     EXPECT_TRUE(IsWholeImage(bytes)) << "not a whole image: " << path;
     names.push_back(name);
   }
@@ -284,15 +291,20 @@ struct MaskCase {
   const char* mask;
   int converted;        // of one file
   const char* written;  // path below the output folder, "" when nothing may be written
+  bool fromProfile = false;
 };
 
 TEST(HostileInputs, MasksThatPointIntoFoldersWriteThereOrFailCleanly) {
   const MaskCase cases[] = {
-      {"missing/%filename%.%ext%", 0, ""},        // a folder that does not exist is not made
-      {"%filename%.%ext%/", 0, ""},               // a name that ends in a separator
+      {"missing/%filename%.%ext%", 0, ""},          // a folder that does not exist is not made
+      {"%filename%.%ext%/", 0, ""},                 // a name that ends in a separator
       {"sub/%filename%.%ext%", 1, "sub/good.png"},  // a folder that exists
-      {"/%filename%.%ext%", 1, "good.png"},       // a leading separator stays inside the output folder
-      {"sub", 0, ""},                             // the name of an existing folder is not replaced
+      {"/%filename%.%ext%", 1, "good.png"},         // a leading separator stays inside the output folder
+      {"sub", 0, ""},                               // the name of an existing folder is not replaced
+      {"../%filename%.%ext%", 0, ""},               // nothing is written outside the output folder
+      {"sub/../../%filename%.%ext%", 0, ""},
+      {"sub/../%filename%.%ext%", 1, "good.png"},  // ".." that stays inside is fine
+      {"../%filename%.%ext%", 0, "", true},        // from a shared profile alike
   };
   for (const MaskCase& c : cases) {
     SCOPED_TRACE(c.mask);
@@ -301,9 +313,15 @@ TEST(HostileInputs, MasksThatPointIntoFoldersWriteThereOrFailCleanly) {
     Dng(dir, "in/good.dng");
     const std::string out = MakeFolder(dir, "out");
     MakeFolder(dir, "out/sub");
+    std::string mask = std::string("--filename-mask=") + c.mask;
+    if (c.fromProfile) mask = "--profile=" + dir.WriteFile("in/shared.ini", "[CLI]\n" + mask + "\n");
     const auto before = Snapshot(in);
-    const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png", std::string("--filename-mask=") + c.mask});
+    const TempDir reportDir;
+    const ProgramResult result = RunLimited({"-i", in, "-o", out, "-c", "png", mask, "--report=" + reportDir / "r"});
     ExpectRun(result, 1, c.converted);
+    if (std::string(c.mask).starts_with("../") && HaveJq()) {
+      EXPECT_EQ(RunJq("select(.type == \"file\") | .reason", reportDir / "r"), "outside_output_folder");
+    }
     std::map<std::string, std::string> written = Snapshot(dir.path().string());
     for (const auto& [path, bytes] : before) written.erase(path);
     if (*c.written == '\0') {
@@ -497,6 +515,206 @@ TEST(HostileInputs, WithSeveralJobsTheFaultyFilesFailAloneAndTheReportSaysWhy) {
                                "hang.dng=worker_timed_out;", "a.dng=ok;", "b.dng=ok;", "c.dng=ok;"}) {
     EXPECT_NE(reasons->find(expected), std::string::npos) << expected << " in " << *reasons;
   }
+}
+
+// --- an attacked run: workers, links, limits, descriptors, signals ---
+
+// The report's summary field, or "" when the report holds no whole summary.
+std::string SummaryField(const std::string& report, const std::string& field) {
+  return RunJq("select(.type == \"summary\") | ." + field + " | tostring", report).value_or("");
+}
+
+// Fresh worker processes set their fonts and libraries up themselves: no undamaged file fails while two files
+// with a text watermark convert at once among damaged ones.
+TEST(HostileInputs, UndamagedFilesNeverFailWithATextWatermarkAndTwoJobs) {
+  const std::string samples = SamplesDir();
+  if (samples.empty() || !HaveJq()) GTEST_SKIP() << "no sample files beside the project, or no jq";
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  int cut = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(samples) / "camera")) {
+    const std::string name = entry.path().filename().string();
+    const std::string bytes = ReadFileBytes(entry.path());
+    for (const char* copy : {"1-", "2-"}) dir.WriteFile("in/" + std::string(copy) + name, bytes);
+    for (const std::size_t part : {std::size_t{3}, std::size_t{5}}) {
+      if (cut < 26) dir.WriteFile("in/cut" + std::to_string(cut++) + "-" + name, Truncated(bytes, bytes.size() / part));
+    }
+  }
+  for (int round = 0; round < 3; ++round) {
+    const std::string report = dir / ("report" + std::to_string(round) + ".jsonl");
+    const ProgramResult result = RunLimited({"-q", "-i", in, "-o", MakeFolder(dir, "out" + std::to_string(round)), "-c",
+                                             "jpg", "--wm-text=x", "--jobs=2", "--report=" + report});
+    EXPECT_EQ(RunJq(R"(select(.type == "file" and .converted == false and (.input | contains("/cut") | not)) | .input)",
+                    report),
+              "")
+        << "round " << round;
+    EXPECT_EQ(SummaryField(report, "jobs"), "2") << "two files at once";
+  }
+}
+
+TEST(HostileInputs, AReportNamingAnInputOrTheListThroughALinkIsRefusedBeforeAnythingIsWritten) {
+  const TempDir dir;
+  const std::string input = Dng(dir, "in/a.dng");
+  const std::string list = dir.WriteFile("list.txt", input + "\n");
+  const std::string out = MakeFolder(dir, "out");
+  fs::create_hard_link(input, dir / "hard.json");
+  fs::create_symlink(input, dir / "soft.json");
+  fs::create_symlink(list, dir / "list.json");
+  const auto before = Snapshot(dir.path().string());
+  for (const char* report : {"hard.json", "soft.json", "list.json"}) {
+    const ProgramResult result = RunLimited({"-q", "-i", list, "-o", out, "-c", "png", "--report=" + dir / report});
+    EXPECT_EQ(result.lines, std::vector<std::string>{"Error: Invalid report file"}) << report;
+    EXPECT_EQ(result.exitCode, 2) << report;
+    EXPECT_EQ(Snapshot(dir.path().string()), before) << report;
+  }
+}
+
+// Too few processes, threads, descriptors or memory: the run goes on with what it gets, in the main process if need
+// be; a file that finds too little memory fails with its reason.
+TEST(HostileInputs, ScarceProcessesDescriptorsAndMemoryNeverEndTheRun) {
+  const auto launcher = Unprivileged();  // the process limit does not bind root
+  if (!launcher || !HaveJq()) GTEST_SKIP() << "cannot drop privileges here, or no jq";
+  // The sanitizers' own leak-check thread and descriptors need what these limits take away.
+  if (kSanitizedBuild) GTEST_SKIP() << "a sanitized build needs more processes and descriptors than allowed here";
+  const struct {
+    const char* limit;
+    const char* jobs;
+    const char* inProcess;
+    bool bigFile;  // one file far larger than the memory limit allows
+  } cases[] = {{"--nproc=1", "--jobs=2", "true", false},
+               {"--nofile=20", "--jobs=8", "false", false},
+               {"--as=60000000", "--jobs=2", "false", true}};
+  for (const auto& c : cases) {
+    const TempDir dir;
+    OpenToEveryone(dir);
+    const std::string in = MakeFolder(dir, "in", fs::perms(0755));
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) Dng(dir, "in/f" + std::to_string(seed) + ".dng", seed);
+    if (c.bigFile) ASSERT_TRUE(WriteDngFile(dir / "in/big.dng", DngContent{.width = 6000, .height = 4000}));
+    const std::string report = MakeFolder(dir, "report") + "r.jsonl";
+    std::vector<std::string> limited = *launcher;
+    limited.insert(limited.end(), {"/usr/bin/prlimit", c.limit, "--"});
+    const ProgramResult result = RunLimited(
+        {"-i", in, "-o", MakeFolder(dir, "out"), "-c", "png", c.jobs, "--report=" + report}, {.launcher = limited});
+    ExpectRun(result, c.bigFile ? 5 : 4, 4);
+    EXPECT_EQ(SummaryField(report, "in_process"), c.inProcess) << c.limit;
+    EXPECT_EQ(RunJq("select(.converted == false) | .reason", report), c.bigFile ? "out_of_memory" : "") << c.limit;
+  }
+}
+
+TEST(HostileInputs, ClosedStandardDescriptorsKeepTheConsoleOutOfTheWorkersAndTheReport) {
+  if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
+  const TempDir dir;
+  for (std::uint32_t seed = 1; seed <= 3; ++seed) Dng(dir, "in/f" + std::to_string(seed) + ".dng", seed);
+  const std::string report = dir / "report.jsonl";
+  const ProgramResult result =
+      RunLimited({"-i", dir / "in", "-o", MakeFolder(dir, "out"), "-c", "png", "--jobs=2", "--report=" + report},
+                 {.launcher = {"/bin/sh", "-c", "exec \"$0\" \"$@\" <&- >&-"}});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(ExpectWholeOutputs(dir / "out").size(), 3u);
+  EXPECT_EQ(RunJq(".type + \";\"", report), "file;file;file;summary;") << "every line is JSON";
+}
+
+// Ctrl-C reaches the whole process group, workers included. Every run ends within two seconds with 128 + the
+// signal's number, leaves only whole outputs and reports the files it cut off as interrupted.
+TEST(HostileInputs, AStopSignalAtAnyPointEndsTheRunQuicklyLeavingOnlyWholeFiles) {
+  if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  for (std::uint32_t seed = 1; seed <= 10; ++seed) {
+    ASSERT_TRUE(WriteDngFile(in + "f" + std::to_string(seed) + ".dng",
+                             DngContent{.width = 1600, .height = 1200, .seed = seed}));
+  }
+  std::mt19937 random(std::random_device{}());
+  const struct {
+    int signal;
+    int exitCode;
+    int runs;
+  } cases[] = {{SIGINT, 130, 10}, {SIGTERM, 143, 1}, {SIGHUP, 129, 1}};
+  int run = 0;
+  for (const auto& c : cases) {
+    for (int n = 0; n < c.runs; ++n, ++run) {
+      const std::string out = MakeFolder(dir, "out" + std::to_string(run));
+      const std::string report = dir / ("report" + std::to_string(run) + ".jsonl");
+      RunningProgram program(
+          {"-i", in, "-o", out, "-c", "tiff", "--raw-load-as=48", "--tiff-bpp=48", "--jobs=2", "--report=" + report},
+          /*ownProcessGroup=*/true);
+      ASSERT_TRUE(program.WaitForOutput("Converting...", 60000));
+      std::this_thread::sleep_for(std::chrono::milliseconds(random() % 600));
+      const auto signalled = std::chrono::steady_clock::now();
+      ASSERT_EQ(::kill(-program.pid(), c.signal), 0);
+      ASSERT_TRUE(program.WaitForExit(10000));
+      EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(2)) << "run " << run;
+      EXPECT_EQ(program.result().exitCode, c.exitCode) << "run " << run;
+      EXPECT_EQ(program.result().lines.empty() ? "" : program.result().lines.back(), "Conversion stopped");
+      ExpectWholeOutputs(out);
+      EXPECT_EQ(SummaryField(report, "interrupted"), "true") << "run " << run;
+      EXPECT_EQ(RunJq(R"(select(.reason != null and .reason != "interrupted") | .reason)", report), "");
+    }
+  }
+}
+
+TEST(HostileInputs, LinksToAnAncestorToProcAndAFanOfLinksImportQuicklyAndConvertEachFileOnce) {
+  const TempDir dir;
+  const std::string in = MakeFolder(dir, "in");
+  Dng(dir, "in/top.dng", 1);
+  Dng(dir, "in/level3/deep.dng", 2);
+  fs::create_directory_symlink("..", dir / "in/up");
+  fs::create_directory_symlink("/proc/self", dir / "in/proc");
+  for (int level = 0; level < 3; ++level) {  // level0/{a,b,c,d} -> level1 ... level2/{a,b,c,d} -> level3
+    for (const char* link : {"a", "b", "c", "d"}) {
+      fs::create_directories(dir / ("in/level" + std::to_string(level)));
+      fs::create_directory_symlink("../level" + std::to_string(level + 1),
+                                   dir / ("in/level" + std::to_string(level) + "/" + link));
+    }
+  }
+  const std::string out = MakeFolder(dir, "out");
+  ProgramResult result =
+      RunProgramWith({"-i", in, "-o", out, "-c", "png"}, {.launcher = {"/usr/bin/timeout", "-s", "KILL", "30"}});
+  ExpectRun(result, 2, 2);
+  std::vector<std::string> outputs = ExpectWholeOutputs(out);
+  std::sort(outputs.begin(), outputs.end());
+  EXPECT_EQ(outputs, (std::vector<std::string>{"deep.png", "top.png"}));
+}
+
+TEST(HostileInputs, APipeAsTheProfileIsRefusedAtOnce) {
+  const TempDir dir;
+  const std::string fifo = dir / "profile.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const ProgramResult result =
+      RunProgramWith({"-i", dir / "in", "--profile=" + fifo}, {.launcher = {"/usr/bin/timeout", "-s", "KILL", "30"}});
+  EXPECT_EQ(result.lines, std::vector<std::string>{"Error: Invalid profile file"});
+  EXPECT_EQ(result.exitCode, 2);
+}
+
+// A path longer than the system allows is collected and fails with its reason; a report that the disk cannot take
+// whole makes the run end with 1 although every file converted.
+TEST(HostileInputs, APathTooLongFailsWithItsReasonAndAnIncompleteReportFailsTheRun) {
+  if (!HaveJq()) GTEST_SKIP() << "jq is not installed";
+  const TempDir dir;
+  Dng(dir, "in/good.dng");
+  std::string deep = dir / "in";
+  while (deep.size() < PATH_MAX - 150) deep += "/" + std::string(100, 'd');
+  fs::create_directories(deep);
+  const std::string name = std::string(250, 'n') + ".dng";
+  ASSERT_GT(deep.size() + 1 + name.size(), std::size_t{PATH_MAX});
+  ASSERT_TRUE(WriteDngFile(dir / "short.dng", DngContent{}));
+  const int folder = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(folder, 0);
+  ASSERT_EQ(::renameat(AT_FDCWD, (dir / "short.dng").c_str(), folder, name.c_str()), 0);
+  ::close(folder);
+  const std::string report = dir / "report.jsonl";
+  const ProgramResult result =
+      RunLimited({"-i", dir / "in", "-o", MakeFolder(dir, "out"), "-c", "png", "--report=" + report});
+  ExpectRun(result, 2, 1);
+  EXPECT_EQ(RunJq(R"(select(.converted == false) | .reason)", report), "path_too_long");
+
+  const SmallDisk disk("64k");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
+  disk.dir().WriteFile("filler", std::string(64 * 1024, 'x'));  // as much as the disk takes
+  const ProgramResult full = RunLimited({"-i", dir / "in/good.dng", "-o", MakeFolder(dir, "out2"), "-c", "png",
+                                         "--report=" + disk.dir() / "report.jsonl"});
+  EXPECT_EQ(full.lines.back(), "Files converted: 1 of 1");
+  EXPECT_EQ(full.exitCode, 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// A long-lived worker: results come back whole request after request, every way a worker can go wrong is told
-// apart from success, and a lost worker is replaced by the next request.
+// A long-lived worker: a fresh process of the running program with nothing but its channel, results come back
+// whole request after request, every way a worker can go wrong is told apart from success, and a lost worker is
+// replaced by the next request.
 #include "platform/worker_process.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/process.h"
+#include "support/misbehaving_worker.h"
+
 namespace lumivane::testing {
 namespace {
 
@@ -24,35 +28,13 @@ constexpr milliseconds kGenerous{60000};
 std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 std::string Text(const std::vector<unsigned char>& bytes) { return {bytes.begin(), bytes.end()}; }
 
-std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {
-  std::vector<unsigned char> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<unsigned char>((i * 31 + seed) & 0xFF);
-  return bytes;
-}
-
 bool ProcessExists(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
 
-// Echoes the request, or misbehaves as it asks: "abort", "segv", "_exit", "exit", "throw", "hang", or a size in
-// bytes ("size:N") for a patterned result of that size.
-std::vector<unsigned char> Misbehave(std::span<const unsigned char> request) {
-  const std::string text(request.begin(), request.end());
-  if (text == "abort") std::abort();
-  if (text == "segv") {
-    ::signal(SIGSEGV, SIG_DFL);
-    ::raise(SIGSEGV);
-  }
-  if (text == "_exit") ::_exit(0);
-  if (text == "exit") std::exit(3);
-  if (text == "throw") throw std::runtime_error("no");
-  if (text == "hang") {
-    for (;;) ::pause();
-  }
-  if (text.starts_with("size:")) return Pattern(std::stoul(text.substr(5)), 7);
-  return {request.begin(), request.end()};
-}
+// A worker of this test program that serves MisbehavingWorkerTask.
+WorkerProcess Misbehaving() { return WorkerProcess(kMisbehavingGreeting); }
 
 TEST(WorkerProcess, OneWorkerHandsBackEveryResultWhole) {
-  WorkerProcess worker(Misbehave);
+  WorkerProcess worker = Misbehaving();
   pid_t first = -1;
   for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{200000}, std::size_t{8u << 20}}) {
     const WorkerResult result = worker.Run(Bytes("size:" + std::to_string(size)), kGenerous);
@@ -64,19 +46,31 @@ TEST(WorkerProcess, OneWorkerHandsBackEveryResultWhole) {
   EXPECT_EQ(worker.startCount(), 1);
 }
 
-TEST(WorkerProcess, TheWorkerKeepsItsOwnStateAndTheCallersStaysUntouched) {
-  int counter = 0;
-  WorkerProcess worker([&counter](std::span<const unsigned char>) {
-    ++counter;
-    return std::vector<unsigned char>{static_cast<unsigned char>(counter)};
-  });
-  EXPECT_EQ(worker.Run({}, kGenerous).bytes, std::vector<unsigned char>{1});
-  EXPECT_EQ(worker.Run({}, kGenerous).bytes, std::vector<unsigned char>{2});
-  EXPECT_EQ(counter, 0);
+// Started afresh, not forked: the worker has only its standard descriptors and its channel, and state of its own.
+TEST(WorkerProcess, AWorkerIsAFreshProcessWithNothingButItsChannel) {
+  WorkerProcess worker = Misbehaving();
+  EXPECT_EQ(Text(worker.Run(Bytes("count"), kGenerous).bytes), "1");
+  EXPECT_EQ(Text(worker.Run(Bytes("count"), kGenerous).bytes), "2");
+  const std::string descriptors = Text(worker.Run(Bytes("descriptors"), kGenerous).bytes);
+  // A sanitized build keeps one more: its copy of standard error for reports.
+  EXPECT_TRUE(descriptors == "0 1 2 3" || (kSanitizedBuild && descriptors.starts_with("0 1 2 3 "))) << descriptors;
+  char target[4096] = {};
+  const std::string exe = "/proc/" + std::to_string(worker.pid()) + "/exe";
+  ASSERT_GT(::readlink(exe.c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(std::string(target), lumivane::ProgramPath());
+}
+
+// A worker that dies before it is ready (here: a greeting it does not know) is never handed a request.
+TEST(WorkerProcess, AWorkerThatNeverBecomesReadyIsNotStarted) {
+  WorkerProcess worker(Bytes("a greeting nobody knows"));
+  EXPECT_TRUE(worker.Launch());
+  EXPECT_FALSE(worker.WaitUntilReady());
+  EXPECT_EQ(worker.pid(), -1);
+  EXPECT_EQ(worker.Run(Bytes("x"), kGenerous).outcome, WorkerOutcome::kNotStarted);
 }
 
 TEST(WorkerProcess, AWorkerThatEndsWithoutAResultCrashedAndIsReplaced) {
-  WorkerProcess worker(Misbehave);
+  WorkerProcess worker = Misbehaving();
   for (const char* what : {"abort", "segv", "_exit", "exit", "throw"}) {
     ASSERT_EQ(worker.Run(Bytes("warm"), kGenerous).outcome, WorkerOutcome::kCompleted) << what;
     const pid_t pid = worker.pid();
@@ -92,7 +86,7 @@ TEST(WorkerProcess, AWorkerThatEndsWithoutAResultCrashedAndIsReplaced) {
 }
 
 TEST(WorkerProcess, AWorkerPastItsTimeLimitIsKilledAndReaped) {
-  WorkerProcess worker(Misbehave);
+  WorkerProcess worker = Misbehaving();
   ASSERT_EQ(worker.Run(Bytes("warm"), kGenerous).outcome, WorkerOutcome::kCompleted);
   const pid_t pid = worker.pid();
   const WorkerResult result = worker.Run(Bytes("hang"), milliseconds(200));
@@ -103,7 +97,7 @@ TEST(WorkerProcess, AWorkerPastItsTimeLimitIsKilledAndReaped) {
 }
 
 TEST(WorkerProcess, AWorkerKilledWhileIdleIsReplacedWithoutLosingTheRequest) {
-  WorkerProcess worker(Misbehave);
+  WorkerProcess worker = Misbehaving();
   ASSERT_EQ(worker.Run(Bytes("warm"), kGenerous).outcome, WorkerOutcome::kCompleted);
   const pid_t pid = worker.pid();
   ASSERT_EQ(::kill(pid, SIGKILL), 0);
@@ -115,7 +109,7 @@ TEST(WorkerProcess, AWorkerKilledWhileIdleIsReplacedWithoutLosingTheRequest) {
 }
 
 TEST(WorkerProcess, ARequestTooLargeNeverReachesAWorker) {
-  WorkerProcess worker(Misbehave);
+  WorkerProcess worker = Misbehaving();
   const std::vector<unsigned char> huge(kLargestWorkerRequest + 1, 'x');
   EXPECT_EQ(worker.Run(huge, kGenerous).outcome, WorkerOutcome::kNotStarted);
   EXPECT_EQ(worker.startCount(), 0);
@@ -126,7 +120,7 @@ TEST(WorkerProcess, ARequestTooLargeNeverReachesAWorker) {
 TEST(WorkerProcess, ADroppedWorkerIsKilled) {
   pid_t pid = 0;
   {
-    WorkerProcess worker(Misbehave);
+    WorkerProcess worker = Misbehaving();
     ASSERT_EQ(worker.Run(Bytes("warm"), kGenerous).outcome, WorkerOutcome::kCompleted);
     pid = worker.pid();
     EXPECT_TRUE(ProcessExists(pid));
@@ -134,9 +128,9 @@ TEST(WorkerProcess, ADroppedWorkerIsKilled) {
   EXPECT_FALSE(ProcessExists(pid));
 }
 
-// So that no worker outlives a caller that ends without cleaning up, a worker ends with the thread that forked it.
-TEST(WorkerProcess, AWorkerEndsWithTheThreadThatForkedIt) {
-  WorkerProcess worker(Misbehave);
+// So that no worker outlives a caller that ends without cleaning up, a worker ends with the thread that started it.
+TEST(WorkerProcess, AWorkerEndsWithTheThreadThatStartedIt) {
+  WorkerProcess worker = Misbehaving();
   std::thread([&worker] { worker.Run(Bytes("warm"), kGenerous); }).join();
   const pid_t pid = worker.pid();
   ASSERT_GT(pid, 0);
@@ -147,7 +141,7 @@ TEST(WorkerProcess, AWorkerEndsWithTheThreadThatForkedIt) {
     if (!ended) std::this_thread::sleep_for(milliseconds(10));
   }
   EXPECT_TRUE(ended);
-  EXPECT_EQ(Text(worker.Run(Bytes("again"), kGenerous).bytes), "again") << "the next request forks a new worker";
+  EXPECT_EQ(Text(worker.Run(Bytes("again"), kGenerous).bytes), "again") << "the next request starts a new worker";
   EXPECT_EQ(worker.startCount(), 2);
 }
 
@@ -157,7 +151,7 @@ TEST(WorkerProcess, WorkersOnSeveralThreadsKeepTheirOwnResults) {
   std::vector<int> mismatches(kWorkers, 0);
   for (unsigned n = 0; n < kWorkers; ++n) {
     threads.emplace_back([n, &mismatches] {
-      WorkerProcess worker(Misbehave);
+      WorkerProcess worker = Misbehaving();
       for (int round = 0; round < 20; ++round) {
         const std::string request = std::to_string(n) + "/" + std::to_string(round) + std::string(1000 * n, 'z');
         const WorkerResult result = worker.Run(Bytes(request), kGenerous);

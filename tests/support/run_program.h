@@ -41,12 +41,17 @@ namespace lumivane::testing {
 // single-instance guard. The process is killed if it is still running when the object goes away.
 class RunningProgram {
  public:
-  explicit RunningProgram(const std::vector<std::string>& arguments);
+  // ownProcessGroup: the program leads a process group of its own, as a shell starts a job, so that a signal can
+  // be sent to it and everything it started (a terminal's Ctrl-C does that).
+  explicit RunningProgram(const std::vector<std::string>& arguments, bool ownProcessGroup = false);
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   bool started() const { return pid_ > 0; }
+  int pid() const { return pid_; }
+  // True once the output holds `text`, false when it does not within the time.
+  bool WaitForOutput(const std::string& text, int timeoutMilliseconds);
   void WriteInput(const std::string& bytes);
   void CloseInput();
   // True when the program ended within the time; then result() holds its exit code and output.

@@ -24,7 +24,7 @@ long long NowMilliseconds() {
 
 }  // namespace
 
-RunningProgram::RunningProgram(const std::vector<std::string>& arguments) {
+RunningProgram::RunningProgram(const std::vector<std::string>& arguments, bool ownProcessGroup) {
   int inPipe[2], outPipe[2];
   if (pipe2(inPipe, O_CLOEXEC) != 0) return;
   if (pipe2(outPipe, O_CLOEXEC) != 0) {
@@ -43,8 +43,15 @@ RunningProgram::RunningProgram(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], 2);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (ownProcessGroup) {
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  }
   pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) pid_ = pid;
+  if (posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) == 0) pid_ = pid;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(inPipe[0]);
   close(outPipe[1]);
@@ -68,6 +75,20 @@ void RunningProgram::WriteInput(const std::string& bytes) {
 void RunningProgram::CloseInput() {
   if (inputFd_ >= 0) close(inputFd_);
   inputFd_ = -1;
+}
+
+bool RunningProgram::WaitForOutput(const std::string& text, int timeoutMilliseconds) {
+  const long long deadline = NowMilliseconds() + timeoutMilliseconds;
+  char buffer[4096];
+  while (result_.output.find(text) == std::string::npos) {
+    const long long left = deadline - NowMilliseconds();
+    pollfd watch{outputFd_, POLLIN, 0};
+    if (left <= 0 || poll(&watch, 1, static_cast<int>(left)) <= 0) return false;
+    const ssize_t n = read(outputFd_, buffer, sizeof buffer);
+    if (n <= 0) return false;
+    result_.output.append(buffer, static_cast<size_t>(n));
+  }
+  return true;
 }
 
 bool RunningProgram::WaitForExit(int timeoutMilliseconds) {
