@@ -172,9 +172,9 @@ TEST(LargeBatches, ShardsWriteExactlyTheFilesOfOnePlainRun) {
   const ProgramResult merged = RunCommand(merge);
   ASSERT_EQ(merged.exitCode, 0) << merged.errorOutput;
   const std::string mergedFile = dir.WriteFile("merged.jsonl", merged.output);
-  // Every line but its timing and (for the linked shard) its index and input folder.
+  // Every line but its timing, the workers each run started and (for the linked shard) its index and input folder.
   const std::string comparable =
-      "[., inputs] | map(del(.milliseconds, .index) | (.input, .output) |= "
+      "[., inputs] | map(del(.milliseconds, .index, .workers_started) | (.input, .output) |= "
       "(. // \"\" | sub(\"^.*/(link|samples|plain|sharded)/\"; \"\"))) | sort";
   EXPECT_EQ(RunJq(comparable, mergedFile), RunJq(comparable, dir / "plain.jsonl"));
 }
