@@ -58,11 +58,25 @@ FIBITMAP* DecodeWith(DecodeMethod method, const std::string& path, const DecodeO
   return nullptr;
 }
 
-FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options) {
+FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options, DecodeMethod* used) {
   for (const DecodeMethod method : DecodeOrder(options)) {
-    if (FIBITMAP* image = DecodeWith(method, path, options)) return image;
+    if (FIBITMAP* image = DecodeWith(method, path, options)) {
+      if (used != nullptr) *used = method;
+      return image;
+    }
   }
   return nullptr;
+}
+
+bool DecodedUpright(DecodeMethod used, RawLoadAs rawLoadAs, FIBITMAP* decoded) {
+  switch (used) {
+    case DecodeMethod::kRawPixels8:
+    case DecodeMethod::kRawPixels16: return false;
+    case DecodeMethod::kJpeg: return true;
+    case DecodeMethod::kCameraRaw:
+      return rawLoadAs != RawLoadAs::kAuto || FreeImage_GetMetadataCount(FIMD_EXIF_MAIN, decoded) > 0;
+  }
+  return true;
 }
 
 }  // namespace lumivane

@@ -35,6 +35,12 @@ std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options);
 FIBITMAP* DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options);
 
 // Decodes the file with the methods of DecodeOrder. The caller owns the returned bitmap; nullptr when none reads it.
-FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options);
+// `used`, when given, names the method that read it.
+FIBITMAP* DecodeInputImage(const std::string& path, const DecodeOptions& options, DecodeMethod* used = nullptr);
+
+// Whether the decoder turned the image upright by the input's orientation: LibRaw's full decodes and JPEG previews
+// and the JPEG reader do; a preview stored as a plain bitmap (LibRaw attaches no EXIF to it) and headerless pixels
+// are as the camera stored them.
+bool DecodedUpright(DecodeMethod used, RawLoadAs rawLoadAs, FIBITMAP* decoded);
 
 }  // namespace lumivane

@@ -111,6 +111,7 @@ std::string BoundsOf(const OptionRow& row) {
     case SettingCheck::kRealRange: return Number(check.realLow) + " to " + Number(check.realHigh);
     case SettingCheck::kNotZero: return "not 0";
     case SettingCheck::kAllowedBitDepth: return "0 or a bit depth of the format";
+    case SettingCheck::kKnownKeyword: return "one of the keywords (any other word is refused)";
     case SettingCheck::kNone:
     case SettingCheck::kFontExists:
     case SettingCheck::kReadablePicture: break;
