@@ -197,7 +197,8 @@ std::vector<OutputFormatEntry> OutputFormats(const std::vector<AdvancedOption>& 
   std::vector<OutputFormatEntry> formats;
   for (const OutputFormat& format : OutputFormatTable()) {
     OutputFormatEntry entry{
-        std::string(format.identifier), std::string(format.description), SplitAt(format.allowedBitDepths, ","), {}};
+        std::string(format.identifier), std::string(format.description), SplitAt(format.allowedBitDepths, ","), {},
+        format.metadata != MetadataContainer::kNone};
     const std::string prefix = "--" + entry.identifier + "-";
     for (const AdvancedOption& option : options) {
       if (option.section == "Output" && option.name.starts_with(prefix)) entry.encoderOptions.push_back(option.name);
