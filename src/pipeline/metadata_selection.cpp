@@ -1,7 +1,7 @@
 #include "pipeline/metadata_selection.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cctype>
 #include <cstdlib>
 #include <string_view>
 
@@ -150,7 +150,7 @@ void RescueFromMakerNote(const Exiv2::ExifData& source, Exiv2::ExifData& out) {
   if (!Has(out, "Exif.Photo.LensModel")) {
     const auto lens = Exiv2::lensName(source);
     const std::string name = lens == source.end() ? "" : lens->print(&source);
-    const bool isName = std::any_of(name.begin(), name.end(), [](char c) { return std::isalpha(c) != 0; }) &&
+    const bool isName = std::any_of(name.begin(), name.end(), [](unsigned char c) { return std::isalpha(c) != 0; }) &&
                         name != "n/a" && name.find("Unknown") == std::string::npos && name.front() != '(';
     if (isName) Add(out, "Exif.Photo.LensModel", Exiv2::AsciiValue(name));
   }
