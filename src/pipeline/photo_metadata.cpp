@@ -126,7 +126,11 @@ std::vector<unsigned char> WrittenWith(const std::vector<unsigned char>& encoded
   return file;
 }
 
-std::string Reason(const char* what, const std::string& why) { return std::string(what) + " (" + why + ")"; }
+// exiv2's messages about a file begin with its path, which the report already shows.
+std::string Reason(const char* what, std::string why, const std::string& path = {}) {
+  if (!path.empty() && why.rfind(path + ": ", 0) == 0) why.erase(0, path.size() + 2);
+  return std::string(what) + " (" + why + ")";
+}
 
 }  // namespace
 
@@ -144,13 +148,13 @@ std::string KeepPhotoMetadata(const std::string& inputPath, std::vector<unsigned
       source.iptc = input->iptcData();
       source.xmp = input->xmpData();
     } catch (const std::exception& error) {  // exiv2's AnyError among them
-      note = Reason("the input's metadata is unreadable", error.what());
+      note = Reason("the input's metadata is unreadable", error.what(), inputPath);
     }
     if (const std::string sidecar = FindSidecar(inputPath); !sidecar.empty()) {
       try {
         if (!MergeSidecar(sidecar, source)) note += (note.empty() ? "" : "; ") + std::string("the sidecar is not XMP");
       } catch (const std::exception& error) {
-        note += (note.empty() ? "" : "; ") + Reason("the sidecar is unreadable", error.what());
+        note += (note.empty() ? "" : "; ") + Reason("the sidecar is unreadable", error.what(), sidecar);
       }
     }
   }
