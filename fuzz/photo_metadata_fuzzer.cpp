@@ -12,6 +12,7 @@
 #include "formats/registry.h"
 #include "fuzz_support.h"
 #include "pipeline/encode_image.h"
+#include "pipeline/encoder_setup.h"
 #include "pipeline/photo_metadata.h"
 
 using namespace lumivane;
@@ -19,12 +20,15 @@ using lumivane::fuzzing::Require;
 
 namespace {
 
-// A 24 x 16 picture encoded once per container.
+// A small picture encoded once per container (FreeImage's JPEG 2000 encoder refuses very small ones).
+constexpr int kWidth = 64;
+constexpr int kHeight = 48;
 const std::vector<unsigned char>& Encoded(const char* format) {
   static std::vector<std::vector<unsigned char>> files;
   static const char* kFormats[] = {"jpg", "png", "tiff", "webp", "jp2"};
   if (files.empty()) {
-    FIBITMAP* image = FreeImage_Allocate(24, 16, 24);
+    InitialiseEncoders();
+    FIBITMAP* image = FreeImage_Allocate(kWidth, kHeight, 24);
     for (const char* name : kFormats) {
       const EncodeRequest request{name, 24, 0, ColorTable::kAuto, RleCompression::kNone};
       files.push_back(EncodeImageFile(image, request).value_or(std::vector<unsigned char>{}));
@@ -51,12 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!sidecar.empty()) fuzzing::WriteScratchFile("photo.xmp", sidecar);
 
   const std::vector<unsigned char>& encoded = Encoded(format);
+  Require(!encoded.empty(), "the picture encodes");
   std::vector<unsigned char> written = encoded;
-  MetadataTarget target{FindOutputFormat(format)->metadata, keeping, 24, 16, upright, false, 72, 72};
+  MetadataTarget target{FindOutputFormat(format)->metadata, keeping, kWidth, kHeight, upright, false, 72, 72};
   KeepPhotoMetadata(path, written, target);
   FIMEMORY* memory = FreeImage_OpenMemory(written.data(), static_cast<DWORD>(written.size()));
   FIBITMAP* back = FreeImage_LoadFromMemory(FreeImage_GetFileTypeFromMemory(memory), memory);
-  Require(back != nullptr && FreeImage_GetWidth(back) == 24 && FreeImage_GetHeight(back) == 16,
+  Require(back != nullptr && FreeImage_GetWidth(back) == kWidth && FreeImage_GetHeight(back) == kHeight,
           "the output still decodes at its size");
   FreeImage_Unload(back);
   FreeImage_CloseMemory(memory);
