@@ -89,7 +89,7 @@ void InsertPngExifChunk(const Exiv2::Blob& exif, std::vector<unsigned char>& png
 // profile as well.
 std::vector<unsigned char> WrittenWith(const std::vector<unsigned char>& encoded, MetadataContainer container,
                                        PhotoMetadataSet metadata) {
-  Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(encoded.data(), static_cast<long>(encoded.size()));
+  auto image = Exiv2::ImageFactory::open(encoded.data(), static_cast<long>(encoded.size()));
   image->readMetadata();
   image->clearExifData();
   image->clearIptcData();
@@ -142,7 +142,7 @@ std::string KeepPhotoMetadata(const std::string& inputPath, std::vector<unsigned
   PhotoMetadataSet source;
   if (target.keeping != MetadataKeeping::kNone) {
     try {
-      Exiv2::Image::AutoPtr input = Exiv2::ImageFactory::open(inputPath);
+      auto input = Exiv2::ImageFactory::open(inputPath);
       input->readMetadata();
       source.exif = input->exifData();
       source.iptc = input->iptcData();
