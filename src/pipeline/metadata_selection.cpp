@@ -209,7 +209,8 @@ PhotoMetadataSet SelectDescriptiveMetadata(const PhotoMetadataSet& source, const
   }
   for (const Exiv2::Xmpdatum& datum : source.xmp) {
     if (!Listed(kXmpPrefixes, datum.groupName())) continue;
-    // Coordinates in XMP live in the exif namespace, which is never copied.
+    // Coordinates in XMP are exif:GPS* properties, at the top (never copied) or inside a location structure.
+    if (!withLocation && datum.key().find("GPS") != std::string::npos) continue;
     out.xmp.add(datum);
   }
   return out;
