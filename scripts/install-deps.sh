@@ -7,6 +7,8 @@ packages=(
   libfreeimage-dev libraw-dev libdevil-dev libjxr-dev libjxr-tools
   libcairo2-dev libpango1.0-dev fonts-liberation fonts-dejavu-core
   libgtest-dev
+  libexiv2-dev zlib1g-dev  # the metadata step reads and writes EXIF, IPTC and XMP
+  libimage-exiftool-perl  # the independent reader of written metadata, for the tests
   groff-base dpkg-dev  # the docs tests render the manual page and build the Debian package
   jq  # an independent JSON parser for the tests of the report file; scripts/merge-shard-reports.sh
   imagemagick libmagickcore-6.q16-6-extra  # bench/compare_outputs.sh --pixels decodes outputs (EXR too) with identify

@@ -64,6 +64,7 @@ std::string Checked(const SettingRow& row, const Settings& settings, SettingsRev
       review.watermarkFont = LoadWatermarkFont(settings);
       passes = review.watermarkFont.IsFont();
       break;
+    case SettingCheck::kKnownKeyword: passes = !KeywordName(row.keywords, row.access.number(settings)).empty(); break;
     case SettingCheck::kReadablePicture: passes = LoadDrawingImage(row.access.text(settings)).IsImage(); break;
   }
   return passes ? std::string() : std::string(check.error);
@@ -93,6 +94,7 @@ bool Applies(const ListingRow& row, const Settings& settings) {
     case When::kAlways: return true;
     case When::kOn: return NumberOf(settings, row.whenSetting) != 0;
     case When::kEquals: return NumberOf(settings, row.whenSetting) == row.whenValue;
+    case When::kNotDefault: return NumberOf(settings, row.setting) != FindSetting(row.setting)->byDefault.integer;
   }
   return false;
 }

@@ -17,7 +17,7 @@ enum class Shown : std::uint8_t {
   kCheck,          // no line: the check of the setting's row
 };
 
-enum class When : std::uint8_t { kAlways, kOn, kEquals };
+enum class When : std::uint8_t { kAlways, kOn, kEquals, kNotDefault };
 
 struct ListingRow {
   When when = When::kAlways;
@@ -32,6 +32,11 @@ struct ListingRow {
     ListingRow row = *this;
     row.when = When::kOn;
     row.whenSetting = flagSetting;
+    return row;
+  }
+  constexpr ListingRow IfNotDefault() const {
+    ListingRow row = *this;
+    row.when = When::kNotDefault;
     return row;
   }
   template <KeywordCode Code>
@@ -142,6 +147,9 @@ inline constexpr ListingRow kEditAndNamingRows[] = {
     Line("File Timestamp: ", "Advanced/File Timestamp"),
     Line("Custom Timestamp: ", "Advanced/Custom Timestamp").IfEquals("Advanced/File Timestamp", FileTimestamp::kCustom),
     Line("Keep Subfolders: ", "Advanced/Keep Subfolders"),
+    // A default listing stays as it was: the line shows only a choice made.
+    Check("Advanced/Metadata"),
+    Line("Metadata: ", "Advanced/Metadata").IfNotDefault(),
 };
 
 // Every named setting exists; a line has a label, a check none and names a setting that has a check; a condition
@@ -149,7 +157,8 @@ inline constexpr ListingRow kEditAndNamingRows[] = {
 constexpr bool IsWellFormed(const ListingRow& row) {
   const std::size_t index = SettingIndex(row.setting);
   if (index == kNoSetting || (!row.secondSetting.empty() && !IsSettingName(row.secondSetting))) return false;
-  if ((row.when != When::kAlways) != IsSettingName(row.whenSetting)) return false;
+  const bool conditionNamesSetting = row.when != When::kAlways && row.when != When::kNotDefault;
+  if (conditionNamesSetting != IsSettingName(row.whenSetting)) return false;
   const bool twoValues = row.shown == Shown::kNumberAndUnit || row.shown == Shown::kNumberPair;
   if (twoValues == row.secondSetting.empty()) return false;
   if (row.shown == Shown::kCheck) {

@@ -132,6 +132,9 @@ constexpr std::array kOptionTable = {
     KeywordOption("--FILE-TIMESTAMP", "Advanced/File Timestamp"),
     IntegerOption("--FILE-TIMESTAMP-CUSTOM", "Advanced/Custom Timestamp"),
     FlagOption("--NO-SUBFOLDERS", "Advanced/Keep Subfolders", 0),
+
+    // What the outputs carry of the input's metadata.
+    KeywordOption("--METADATA", "Advanced/Metadata"),
 };
 
 constexpr bool IsUpperOptionName(std::string_view name) {
@@ -181,7 +184,13 @@ void ApplyOptionRow(Settings& settings, const OptionRow& row, std::string_view v
       SetSetting(settings, target, text);
       break;
     }
-    case ValueKind::kKeyword: SetSetting(settings, target, KeywordValue(target.accepted, value)); break;
+    case ValueKind::kKeyword: {
+      // Most keyword settings take an unknown word as code 0; a row that checks its keyword refuses it later.
+      const bool refusesUnknown = target.validation.check == SettingCheck::kKnownKeyword;
+      const std::int32_t unknown = refusesUnknown ? kUnknownKeywordCode : 0;
+      SetSetting(settings, target, KeywordValueOr(target.accepted, value, unknown));
+      break;
+    }
     case ValueKind::kFlag: SetSetting(settings, target, static_cast<std::int32_t>(row.flagValue)); break;
   }
   if (row.also != nullptr) SetSetting(settings, *row.also, static_cast<std::int32_t>(row.alsoValue));

@@ -44,6 +44,18 @@ enum class EightBitKind : std::uint8_t {
   kGrey,     // grey levels
 };
 
+// Where a format's files hold the photo's metadata (EXIF, IPTC, XMP), as the metadata step writes it; kNone: the
+// format has no place for it, or none that the metadata library writes.
+enum class MetadataContainer : std::uint8_t {
+  kNone,
+  kJpeg,  // APP1 EXIF and XMP segments, APP13 IPTC
+  kPng,   // a standard eXIf chunk (ours), XMP as an iTXt chunk
+  kTiff,  // EXIF in the file's own IFDs, IPTC and XMP as tags
+  kWebp,  // VP8X with EXIF and XMP chunks (WebP has no place for IPTC)
+  kJp2,   // UUID boxes
+  kPsd,   // image resources
+};
+
 // One output format. The encoder type id is a FreeImage format number, or a DevIL image type for the DevIL routes.
 struct OutputFormat {
   std::string_view identifier;  // lower case, also the extension of the written files
@@ -55,6 +67,7 @@ struct OutputFormat {
   EightBitKind eightBits = EightBitKind::kPalette;
   std::uint32_t largestSide = 0;  // a larger picture is scaled to exactly this square (icons); 0: no limit
   std::int32_t (*saveFlags)(const Settings&) = nullptr;  // the encoder's flags from the format's settings; none: 0
+  MetadataContainer metadata = MetadataContainer::kNone;
 };
 
 // Makes sure every list below exists. Cheap, idempotent and safe to call from several threads.

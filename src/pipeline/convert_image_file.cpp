@@ -14,8 +14,8 @@
 #include "pipeline/encode_image.h"
 #include "pipeline/format_step.h"
 #include "pipeline/icon_limit.h"
-#include "pipeline/metadata_holder.h"
 #include "pipeline/output_depth.h"
+#include "pipeline/photo_metadata.h"
 #include "pipeline/tone_map.h"
 #include "platform/owned_bitmap.h"
 #include "settings/name_tokens.h"
@@ -41,15 +41,18 @@ DecodeOptions DecodeOptionsOf(const Settings& settings) {
   return options;
 }
 
-// The decoded image with a size, or none (the reason is in result).
-OwnedBitmap Decode(const Settings& settings, const std::string& path, ConvertedFile& result) {
+// The decoded image with a size, or none (the reason is in result). upright says whether the decoder turned it by
+// the input's orientation.
+OwnedBitmap Decode(const Settings& settings, const std::string& path, ConvertedFile& result, bool& upright) {
   if (::access(path.c_str(), R_OK) != 0) {
     Fail(result, ConversionFailure::kUnreadable, "the input cannot be read");
     return nullptr;
   }
   errno = 0;
-  DecodeResult decoded = DecodeInputImage(path, DecodeOptionsOf(settings));
+  DecodeMethod used = DecodeMethod::kCameraRaw;
+  DecodeResult decoded = DecodeInputImage(path, DecodeOptionsOf(settings), &used);
   OwnedBitmap image = std::move(decoded.image);
+  upright = image == nullptr || DecodedUpright(used, settings.input.rawLoadAs, image.get());
   result.sourceBitDepth = image ? static_cast<std::int32_t>(FreeImage_GetBPP(image.get())) : 0;
   if (decoded.rawDataCut) {
     Fail(result, ConversionFailure::kDamaged, "the RAW data is incomplete");
@@ -132,6 +135,26 @@ bool Edit(const BatchPlan& plan, const OutputFormat& format, const FileToConvert
   return image != nullptr;
 }
 
+int DotsPerInch(unsigned dotsPerMetre) { return static_cast<int>((dotsPerMetre * 254 + 5000) / 10000); }
+
+// The step that writes the photo's metadata into the encoded file, noting in the detail what it left out. A simple
+// baseline JPEG stays bare, as that choice asks.
+void KeepMetadata(const Settings& settings, const OutputFormat& format, const FileToConvert& file, FIBITMAP* image,
+                  bool upright, ConvertedFile& result) {
+  if (format.metadata == MetadataContainer::kJpeg && settings.output.jpgSaveAs == JpegSaveAs::kSimple) return;
+  FIICCPROFILE* profile = FreeImage_GetICCProfile(image);
+  const MetadataTarget target{format.metadata,
+                              settings.advanced.metadata,
+                              static_cast<int>(FreeImage_GetWidth(image)),
+                              static_cast<int>(FreeImage_GetHeight(image)),
+                              upright,
+                              profile != nullptr && profile->size > 0,
+                              DotsPerInch(FreeImage_GetDotsPerMeterX(image)),
+                              DotsPerInch(FreeImage_GetDotsPerMeterY(image))};
+  const std::string note = KeepPhotoMetadata(file.inputFile, result.encoded, target);
+  if (!note.empty()) AddDetail(result, note);
+}
+
 // ConvertImageContent, which may meet an allocation that fails.
 ConvertedFile ConvertContent(const BatchPlan& plan, const FileToConvert& file, const DrawingFont* watermarkFont,
                              ConvertedFile& result) {
@@ -140,9 +163,9 @@ ConvertedFile ConvertContent(const BatchPlan& plan, const FileToConvert& file, c
   result.outputBitDepth = configuredDepth;
   const OutputFormat* format = FindOutputFormat(plan.outputFormat);
   if (format == nullptr) return Fail(result, ConversionFailure::kEncodeFailed, "the output format is unknown");
-  OwnedBitmap image = Decode(settings, file.inputFile, result);
+  bool upright = true;
+  OwnedBitmap image = Decode(settings, file.inputFile, result, upright);
   if (!image) return result;
-  const OwnedBitmap metadataHolder(CreateMetadataHolder(image.get()));
 
   if (!Edit(plan, *format, file, watermarkFont, image, result)) {
     return Fail(result, ConversionFailure::kEditFailed, "an edit step yields no image");
@@ -160,9 +183,10 @@ ConvertedFile ConvertContent(const BatchPlan& plan, const FileToConvert& file, c
 
   const EncodeRequest request{plan.outputFormat, step.writtenBitDepth, step.saveFlags, settings.output.bmpColorTable,
                               settings.output.bmpCompression};
-  std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image.get(), metadataHolder.get(), request);
+  std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image.get(), request);
   if (!bytes) return Fail(result, ConversionFailure::kEncodeFailed, "the encoder failed");
   result.encoded = std::move(*bytes);
+  KeepMetadata(settings, *format, file, image.get(), upright, result);
   return result;
 }
 

@@ -66,13 +66,25 @@ DecodeResult DecodeWith(DecodeMethod method, const std::string& path, const Deco
   return decoded;
 }
 
-DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options) {
+DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options, DecodeMethod* used) {
   DecodeResult decoded;
   for (const DecodeMethod method : DecodeOrder(options)) {
     decoded = DecodeWith(method, path, options);
+    if (decoded.image && used != nullptr) *used = method;
     if (decoded.image || decoded.rawDataCut) break;
   }
   return decoded;
+}
+
+bool DecodedUpright(DecodeMethod used, RawLoadAs rawLoadAs, FIBITMAP* decoded) {
+  switch (used) {
+    case DecodeMethod::kRawPixels8:
+    case DecodeMethod::kRawPixels16: return false;
+    case DecodeMethod::kJpeg: return true;
+    case DecodeMethod::kCameraRaw:
+      return rawLoadAs != RawLoadAs::kAuto || FreeImage_GetMetadataCount(FIMD_EXIF_MAIN, decoded) > 0;
+  }
+  return true;
 }
 
 }  // namespace lumivane

@@ -46,7 +46,12 @@ std::vector<DecodeMethod> DecodeOrder(const DecodeOptions& options);
 DecodeResult DecodeWith(DecodeMethod method, const std::string& path, const DecodeOptions& options);
 
 // Decodes the file with the methods of DecodeOrder, stopping at the first image, or at a method that finds the RAW
-// data cut short.
-DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options);
+// data cut short. `used`, when given, names the method that read the image.
+DecodeResult DecodeInputImage(const std::string& path, const DecodeOptions& options, DecodeMethod* used = nullptr);
+
+// Whether the decoder turned the image upright by the input's orientation: LibRaw's full decodes and JPEG previews
+// and the JPEG reader do; a preview stored as a plain bitmap (LibRaw attaches no EXIF to it) and headerless pixels
+// are as the camera stored them.
+bool DecodedUpright(DecodeMethod used, RawLoadAs rawLoadAs, FIBITMAP* decoded);
 
 }  // namespace lumivane

@@ -63,6 +63,17 @@ class PreparedImage {
   bool failed_ = false;
 };
 
+// What the decoder attached (LibRaw's short summary, a JPEG's whole EXIF with its thumbnails and maker note) would
+// be written by FreeImage's encoders as a second, stale set; the ICC profile is kept.
+void DropDecoderMetadata(FIBITMAP* image) {
+  FreeImage_SetThumbnail(image, nullptr);
+  for (const FREE_IMAGE_MDMODEL model :
+       {FIMD_COMMENTS, FIMD_EXIF_MAIN, FIMD_EXIF_EXIF, FIMD_EXIF_GPS, FIMD_EXIF_MAKERNOTE, FIMD_EXIF_INTEROP, FIMD_IPTC,
+        FIMD_XMP, FIMD_GEOTIFF, FIMD_EXIF_RAW}) {
+    FreeImage_SetMetadata(model, image, nullptr, nullptr);
+  }
+}
+
 }  // namespace
 
 bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
@@ -79,12 +90,12 @@ bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
   return ok;
 }
 
-std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
-                                                              const OutputFormat& format, int saveFlags) {
+std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, const OutputFormat& format,
+                                                              int saveFlags) {
   if (image == nullptr) return std::nullopt;
   const PreparedImage prepared(image, format.route);
   if (prepared.get() == nullptr) return std::nullopt;
-  if (metadataHolder != nullptr) FreeImage_CloneMetadata(prepared.get(), metadataHolder);
+  DropDecoderMetadata(prepared.get());
   std::vector<unsigned char> file;
   const bool ok = EncodeWithFreeImage(prepared.get(), format.encoderTypeId, saveFlags,
                                       [&file](std::span<const unsigned char> bytes) {

@@ -17,12 +17,12 @@ namespace lumivane {
 bool EncodeWithFreeImage(FIBITMAP* image, int encoderTypeId, int saveFlags,
                          const std::function<bool(std::span<const unsigned char>)>& use);
 
-// Copies the metadata of metadataHolder (when there is one) onto image and encodes it into memory with the format's
-// FreeImage encoder and saveFlags. FreeImage's pbm and pgm encoders write pixel values without looking at the
-// palette, so their routes hand it the bits with 1 = black, or grey levels instead of palette indices; its pfm
-// encoder stores the top row first, so pfm's route hands it the picture upside down (all from copies; the image
-// itself is not changed). No value when the encoder fails. Both bitmaps stay the caller's.
-std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
-                                                              const OutputFormat& format, int saveFlags);
+// Removes the decoder's thumbnail and metadata from image (the metadata step writes the photo's own; the ICC
+// profile stays) and encodes it into memory with the format's FreeImage encoder and saveFlags. FreeImage's pbm and pgm
+// encoders write pixel values without looking at the palette, so their routes hand it the bits with 1 = black, or grey
+// levels instead of palette indices; its pfm encoder stores the top row first, so pfm's route hands it the picture
+// upside down (all from copies). No value when the encoder fails. The image stays the caller's.
+std::optional<std::vector<unsigned char>> EncodeFreeImageFile(FIBITMAP* image, const OutputFormat& format,
+                                                              int saveFlags);
 
 }  // namespace lumivane

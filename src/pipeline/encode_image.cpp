@@ -20,8 +20,7 @@ EncodedFile Mended(EncodedFile file, bool (*mend)(std::vector<unsigned char>&)) 
 
 }  // namespace
 
-std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
-                                                          const EncodeRequest& request) {
+std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, const EncodeRequest& request) {
   const OutputFormat* format = FindOutputFormat(request.format);
   if (image == nullptr || format == nullptr) return std::nullopt;
   switch (format->route) {
@@ -33,16 +32,16 @@ std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBIT
         return Mended(EncodeExactPaletteBitmap(image, format->encoderTypeId, request.saveFlags, request.bmpCompression),
                       MendRle8Bitmap);
       }
-      return Mended(EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags), MendRle8Bitmap);
+      return Mended(EncodeFreeImageFile(image, *format, request.saveFlags), MendRle8Bitmap);
     case EncoderRoute::kFreeImageIcon:
-      return Mended(EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags), MendSixteenBitIcon);
+      return Mended(EncodeFreeImageFile(image, *format, request.saveFlags), MendSixteenBitIcon);
     case EncoderRoute::kFreeImage:
     case EncoderRoute::kFreeImageBlackIsOne:
     case EncoderRoute::kFreeImageGreyLevels:
     case EncoderRoute::kFreeImageFlipped:
     case EncoderRoute::kFreeImageTiff: break;
   }
-  return EncodeFreeImageFile(image, metadataHolder, *format, request.saveFlags);
+  return EncodeFreeImageFile(image, *format, request.saveFlags);
 }
 
 }  // namespace lumivane

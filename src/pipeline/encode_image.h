@@ -10,11 +10,10 @@
 namespace lumivane {
 
 // The bytes of the output file, encoded into memory by the route of request.format's row: DevIL, jxrlib, our exact-
-// palette writer for 8-bit bmp with an EXACT colour table, or FreeImage after copying the metadata of
-// metadataHolder onto the image (only this route keeps metadata). BMP and ICO files are mended where FreeImage's
+// palette writer for 8-bit bmp with an EXACT colour table, or FreeImage. None of them writes metadata: the metadata
+// step does (photo_metadata.h). BMP and ICO files are mended where FreeImage's
 // encoders break the format (bitmap_file_mends.h). No value when there is no image, the format is
-// unknown or the encoder fails. Borrows both bitmaps; metadataHolder may be nullptr.
-std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, FIBITMAP* metadataHolder,
-                                                          const EncodeRequest& request);
+// unknown or the encoder fails. Borrows the bitmap.
+std::optional<std::vector<unsigned char>> EncodeImageFile(FIBITMAP* image, const EncodeRequest& request);
 
 }  // namespace lumivane

@@ -26,6 +26,10 @@ constexpr std::int32_t CodeOf(Code value) { return static_cast<std::int32_t>(val
 // The code of the keyword equal to `text` once blanks and tabs are trimmed and letters upper-cased; 0 when none
 // matches.
 std::int32_t KeywordValue(std::span<const Keyword> keywords, std::string_view text);
+// The same with the code an unknown text gets chosen by the caller.
+std::int32_t KeywordValueOr(std::span<const Keyword> keywords, std::string_view text, std::int32_t unknown);
+// The code no keyword list uses: what a refused keyword leaves in a setting whose check then fails.
+inline constexpr std::int32_t kUnknownKeywordCode = -1;
 // The first keyword, in list order, whose code is `code`, in lower case; "" when none has it.
 std::string KeywordName(std::span<const Keyword> keywords, std::int32_t code);
 

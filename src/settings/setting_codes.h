@@ -261,6 +261,17 @@ inline constexpr Keyword kTimestampKeywords[] = {
     {"CURRENT", FileTimestamp::kCurrent}, {"ORIGINAL", FileTimestamp::kOriginal}, {"CUSTOM", FileTimestamp::kCustom}};
 constexpr std::span<const Keyword> KeywordsOf(FileTimestamp) { return kTimestampKeywords; }
 
+// Which of the input's metadata the outputs keep. An unknown keyword is refused (the row's check), never code 0:
+// a typo must not publish a location.
+enum class MetadataKeeping : std::int32_t {
+  kKeep,   // the descriptive tags: dates, camera, lens, exposure, location, rights, keywords, ratings
+  kNoGps,  // all of those but the location
+  kNone,   // nothing
+};
+inline constexpr Keyword kMetadataKeywords[] = {
+    {"KEEP", MetadataKeeping::kKeep}, {"NOGPS", MetadataKeeping::kNoGps}, {"NONE", MetadataKeeping::kNone}};
+constexpr std::span<const Keyword> KeywordsOf(MetadataKeeping) { return kMetadataKeywords; }
+
 template <class Code>
 constexpr std::span<const Keyword> AcceptedKeywordsOf(Code code) {
   return KeywordsOf(code);

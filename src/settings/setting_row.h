@@ -44,6 +44,7 @@ enum class SettingCheck : std::uint8_t {
   kAllowedBitDepth,  // 0 (automatic) or a depth that the owning output format allows
   kFontExists,       // the watermark font that the watermark settings describe can be made
   kReadablePicture,  // names a picture file that the watermark step's loader decodes
+  kKnownKeyword,     // one of the row's codes: an option value that names none is refused instead of becoming 0
 };
 
 struct SettingValidation {

@@ -190,6 +190,7 @@ struct Settings {
     std::int8_t outFoldersHistory{};  // windowed edition only
     std::int8_t outFoldersNumber{};   // windowed edition only
     std::int8_t keepSubfolders{};     // flag: reproduce input subfolders below the output folder
+    MetadataKeeping metadata{};       // which of the input's metadata the outputs carry
     bool operator==(const Advanced&) const = default;
   } advanced;
 

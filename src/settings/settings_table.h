@@ -192,6 +192,8 @@ inline constexpr SettingRow kRows[] = {
     Setting<&S::advanced, &S::Advanced::outFoldersHistory>("Advanced", "Out Folders History", 1),
     Setting<&S::advanced, &S::Advanced::outFoldersNumber>("Advanced", "Out Folders Number", 5),
     Setting<&S::advanced, &S::Advanced::keepSubfolders>("Advanced", "Keep Subfolders", 1),
+    Setting<&S::advanced, &S::Advanced::metadata>("Advanced", "Metadata", MetadataKeeping::kKeep)
+        .Checked(SettingCheck::kKnownKeyword, "Invalid metadata value"),
     Setting<&S::file, &S::File::txtFields>("File", "TxtFields", "username,password,firstname,lastname,title,sex,notes",
                                            kNeverSaved),
     Setting<&S::file, &S::File::csvDelimiter>("File", "CsvDelimiter", ",", kNeverSaved),
@@ -300,6 +302,7 @@ constexpr bool RowsAreConsistent() {
     const bool numeric = row.type == SettingType::kInt8 || row.type == SettingType::kInt32;
     if ((check.check == SettingCheck::kIntegerRange || check.check == SettingCheck::kNotZero) && !numeric) return false;
     if (check.check == SettingCheck::kRealRange && row.type != SettingType::kFloat32) return false;
+    if (check.check == SettingCheck::kKnownKeyword && row.keywords.empty()) return false;
   }
   return true;
 }
@@ -316,7 +319,7 @@ constexpr bool OutputFormatRowsAreAlphabetical() {
   return true;
 }
 
-static_assert(kSettingTable.size() == 143, "one row per setting");
+static_assert(kSettingTable.size() == 144, "one row per setting");
 static_assert(OutputFormatRowsAreAlphabetical(), "output format rows stand in the order of their formats");
 static_assert(RowsAreConsistent(), "keyword lists well formed; every check with its error and the right type");
 static_assert(NamesAreUnique(), "a Group/Key appears twice");

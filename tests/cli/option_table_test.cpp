@@ -37,7 +37,7 @@ TEST(OptionTable, NamesAreUniqueAndEveryTargetIsASetting) {
       EXPECT_EQ(row.also->type, SettingType::kInt8) << row.name;
     }
   }
-  EXPECT_EQ(OptionTable().size(), 106u);
+  EXPECT_EQ(OptionTable().size(), 107u);
 }
 
 // Settings of the groups that options serve, other than these, must each be reachable by some option.

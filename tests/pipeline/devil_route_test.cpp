@@ -35,7 +35,7 @@ TEST(DevilRoute, WritesPsdAndDdsAsBgraAndPcxAsBgrWithMipmapsOnlyForDds) {
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(depth, row.expectedDepth);
     const std::string path =
-        EncodeToFile(image.get(), nullptr, RequestFor(row.format, depth, 0), dir.path().string() + "/");
+        EncodeToFile(image.get(), RequestFor(row.format, depth, 0), dir.path().string() + "/");
     ASSERT_NE(path, "");
     const DecodedImage decoded = ReadWithDevil(path);
     ASSERT_TRUE(decoded.ok);

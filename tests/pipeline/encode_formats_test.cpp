@@ -83,7 +83,7 @@ TEST_P(EncodeEveryFormat, WritesAFileThatReadsBackWithItsSizeDepthAndPicture) {
   TempDir dir;
   const std::string folder = dir.path().string() + "/";
   const EncodeRequest request = RequestFor(param.format, depth, param.format == "jxr" ? 100 : 0);
-  const std::string path = EncodeToFile(image.get(), nullptr, request, folder);
+  const std::string path = EncodeToFile(image.get(), request, folder);
   ASSERT_EQ(path, OutputPathIn(folder, param.format));
   EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out." + param.format});
 
@@ -110,7 +110,7 @@ std::unique_ptr<FIBITMAP, BitmapDeleter> WriteAndLoad(const std::string& format,
   std::unique_ptr<FIBITMAP, BitmapDeleter> image(
       ConvertToOutputDepth(MakeQuadrantImage(64, 40), FormatRow(format), outputDepth, false, 24));
   if (image == nullptr) return nullptr;
-  const std::string path = EncodeToFile(image.get(), nullptr, RequestFor(format, depth, 0), dir.path().string() + "/");
+  const std::string path = EncodeToFile(image.get(), RequestFor(format, depth, 0), dir.path().string() + "/");
   if (path.empty()) return nullptr;
   return std::unique_ptr<FIBITMAP, BitmapDeleter>(
       FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(FormatRow(format).encoderTypeId), path.c_str(), 0));

@@ -61,7 +61,7 @@ TEST(EncodeImageFile, EveryRouteGivesAFileThatReplacesAnOlderOutputOfTheSameName
     const std::string folder = dir.path().string() + "/";
     dir.WriteFile("out." + std::string(row.format), kOlderOutput);
     const Bitmap image = MakeImage(row, false);
-    const std::string path = EncodeToFile(image.get(), nullptr, RequestOf(row), folder);
+    const std::string path = EncodeToFile(image.get(), RequestOf(row), folder);
     ASSERT_EQ(path, OutputPathIn(folder, row.format));
     EXPECT_NE(ReadFileBytes(path), kOlderOutput);
     EXPECT_TRUE(ReadOutput(path, row.format).ok);
@@ -96,8 +96,8 @@ TEST(EncodeImageFile, AnEncoderThatRefusesTheImageGivesNoBytes) {
     dir.WriteFile("out." + std::string(row.route.format), kOlderOutput);
     const Bitmap image(MakeImageOfDepth(row.route.width, row.route.height, row.imageDepth));
     ASSERT_NE(image, nullptr);
-    EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestOf(row.route)).has_value());
-    EXPECT_EQ(EncodeToFile(image.get(), nullptr, RequestOf(row.route), dir.path().string() + "/"), "");
+    EXPECT_FALSE(EncodeImageFile(image.get(), RequestOf(row.route)).has_value());
+    EXPECT_EQ(EncodeToFile(image.get(), RequestOf(row.route), dir.path().string() + "/"), "");
     EXPECT_EQ(ReadFileBytes(OutputPathIn(dir.path().string() + "/", row.route.format)), kOlderOutput);
     EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out." + std::string(row.route.format)});
   }
@@ -105,11 +105,11 @@ TEST(EncodeImageFile, AnEncoderThatRefusesTheImageGivesNoBytes) {
 
 TEST(EncodeImageFile, GivesNoBytesWithoutAnImageOrForAnUnknownFormat) {
   InitialiseEncoders();
-  EXPECT_FALSE(EncodeImageFile(nullptr, nullptr, RequestFor("png", 24, 0)).has_value());
+  EXPECT_FALSE(EncodeImageFile(nullptr, RequestFor("png", 24, 0)).has_value());
   const Bitmap image(MakeQuadrantImage(16, 16));
-  EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestFor("raw", 24, 0)).has_value());
-  EXPECT_FALSE(EncodeImageFile(image.get(), nullptr, RequestFor("PNG", 24, 0)).has_value());
-  EXPECT_TRUE(EncodeImageFile(image.get(), nullptr, RequestFor("png", 24, 0)).has_value());
+  EXPECT_FALSE(EncodeImageFile(image.get(), RequestFor("raw", 24, 0)).has_value());
+  EXPECT_FALSE(EncodeImageFile(image.get(), RequestFor("PNG", 24, 0)).has_value());
+  EXPECT_TRUE(EncodeImageFile(image.get(), RequestFor("png", 24, 0)).has_value());
 }
 
 // The write of an output happens in the batch's commit, whatever route encoded the bytes.
@@ -125,7 +125,7 @@ class CommitEncodedOutput : public ::testing::Test {
     file.inputFile = "/nowhere/out.dng";
     ConvertedFile converted;
     converted.outputBitDepth = row.depth;
-    std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, nullptr, RequestOf(row));
+    std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, RequestOf(row));
     EXPECT_TRUE(bytes.has_value());
     if (bytes) converted.encoded = std::move(*bytes);
     EXPECT_EQ(CommitConvertedFile(plan, ProtectedInputs{}, file, file.numbering, converted),
@@ -165,31 +165,6 @@ TEST_F(CommitEncodedOutput, ASaveOntoAFullDiskFailsAndLeavesTheOlderOutputWhole)
     EXPECT_EQ(FolderEntries(disk.dir().path().string()), std::vector<std::string>{"out." + std::string(row.format)});
     std::filesystem::remove(OutputPathIn(folder, row.format));
   }
-}
-
-TEST(EncodeImageFile, TheFreeImageRouteCarriesTheHolderMetadataIntoTheFile) {
-  InitialiseEncoders();
-  TempDir dir;
-  Bitmap holder(FreeImage_AllocateT(FIT_BITMAP, 10, 10, 8, 0, 0, 0));
-  FITAG* tag = FreeImage_CreateTag();
-  const char comment[] = "converted by a test";
-  FreeImage_SetTagKey(tag, "Comment");
-  FreeImage_SetTagType(tag, FIDT_ASCII);
-  FreeImage_SetTagCount(tag, sizeof(comment));
-  FreeImage_SetTagLength(tag, sizeof(comment));
-  FreeImage_SetTagValue(tag, comment);
-  FreeImage_SetMetadata(FIMD_COMMENTS, holder.get(), "Comment", tag);
-  FreeImage_DeleteTag(tag);
-
-  const Bitmap image(MakeQuadrantImage(32, 32));
-  const std::string path =
-      EncodeToFile(image.get(), holder.get(), RequestFor("jpg", 24, 90), dir.path().string() + "/");
-  ASSERT_NE(path, "");
-  const Bitmap back(FreeImage_Load(FIF_JPEG, path.c_str(), 0));
-  ASSERT_NE(back, nullptr);
-  FITAG* read = nullptr;
-  ASSERT_TRUE(FreeImage_GetMetadata(FIMD_COMMENTS, back.get(), "Comment", &read));
-  EXPECT_STREQ(static_cast<const char*>(FreeImage_GetTagValue(read)), comment);
 }
 
 }  // namespace

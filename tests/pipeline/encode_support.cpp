@@ -63,9 +63,9 @@ EncodeRequest RequestFor(const std::string& format, int outputBitDepth, int save
 
 std::string OutputPathIn(const std::string& folder, const std::string& format) { return folder + "out." + format; }
 
-std::string EncodeToFile(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request,
+std::string EncodeToFile(FIBITMAP* image, const EncodeRequest& request,
                          const std::string& folder) {
-  const std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, metadataHolder, request);
+  const std::optional<std::vector<unsigned char>> bytes = EncodeImageFile(image, request);
   if (!bytes) return "";
   const std::string path = OutputPathIn(folder, request.format);
   if (!WriteFileViaTemporary(TemporaryOutputPath(folder, "", false, request.format), path, *bytes)) return "";

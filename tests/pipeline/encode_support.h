@@ -39,7 +39,7 @@ std::string OutputPathIn(const std::string& folder, const std::string& format);
 // Encodes image as the request asks (EncodeImageFile) and writes the bytes to OutputPathIn(folder, format) through a
 // fresh temporary name in that folder (WriteFileViaTemporary), as a batch commits an output. Returns that path, or
 // "" when the encoder or the write fails (nothing is written when the encoder fails).
-std::string EncodeToFile(FIBITMAP* image, FIBITMAP* metadataHolder, const EncodeRequest& request,
+std::string EncodeToFile(FIBITMAP* image, const EncodeRequest& request,
                          const std::string& folder);
 
 // Sets the alpha of every pixel of a 32-bit image (encoders may drop an alpha channel that is fully opaque).

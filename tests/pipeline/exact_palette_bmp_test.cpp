@@ -110,7 +110,7 @@ TEST(ExactPaletteBitmap, IndicesZeroToNineGiveAFortyBytePaletteAtOffsetNinetyFou
     EncodeRequest request = RequestFor("bmp", 8, SaveFlagOf(compression));
     request.bmpColorTable = ColorTable::kExact;
     request.bmpCompression = compression;
-    const std::string path = EncodeToFile(image.get(), nullptr, request, dir.path().string() + "/");
+    const std::string path = EncodeToFile(image.get(), request, dir.path().string() + "/");
     ASSERT_NE(path, "");
     EXPECT_EQ(FolderEntries(dir.path().string()), std::vector<std::string>{"out.bmp"});
     const std::string bytes = ReadFileBytes(path);
@@ -142,14 +142,14 @@ TEST(ExactPaletteBitmap, IndicesZeroToNineGiveAFortyBytePaletteAtOffsetNinetyFou
 TEST(ExactPaletteBitmap, IsUsedOnlyForEightBitBmpWithTheExactColourTable) {
   InitialiseEncoders();
   const Bitmap image(MakeIndexedImage(10));
-  const auto ordinary = EncodeImageFile(image.get(), nullptr, RequestFor("bmp", 8, 0));
+  const auto ordinary = EncodeImageFile(image.get(), RequestFor("bmp", 8, 0));
   ASSERT_TRUE(ordinary.has_value());
   EXPECT_EQ(LittleEndian32(*ordinary, 10), kFullPaletteBmpPixelOffset);
   // The exact colour table applies at 8 bits only.
   const Bitmap trueColour(MakeQuadrantImage(16, 16));
   EncodeRequest deeper = RequestFor("bmp", 24, 0);
   deeper.bmpColorTable = ColorTable::kExact;
-  const auto deep = EncodeImageFile(trueColour.get(), nullptr, deeper);
+  const auto deep = EncodeImageFile(trueColour.get(), deeper);
   ASSERT_TRUE(deep.has_value());
   EXPECT_EQ(LittleEndian32(*deep, 10), 54u);
   EXPECT_EQ((*deep)[28], 24);

@@ -36,7 +36,7 @@ std::string Written(const std::string& format, int depth, int flags, bool noise 
                                     outputDepth, false, 24));
   if (image == nullptr) return "";
   const std::optional<std::vector<unsigned char>> bytes =
-      EncodeImageFile(image.get(), nullptr, RequestFor(format, depth, flags));
+      EncodeImageFile(image.get(), RequestFor(format, depth, flags));
   return bytes ? std::string(bytes->begin(), bytes->end()) : "";
 }
 

@@ -99,7 +99,7 @@ std::vector<std::string> ExpectedLayout(bool windowPosition) {
                      "Image Greyscale", "Image Opacity",  "Image Boundary", "Image Position", "Image X Offset",
                      "Image Y Offset",  "Image Rotation", "Image Size",     "Image Scale"}},
       {"Advanced", {"Filename Mask", "File Timestamp", "Custom Timestamp", "Out Folders History",
-                    "Out Folders Number", "Keep Subfolders"}},
+                    "Out Folders Number", "Keep Subfolders", "Metadata"}},
       {"File", {"Recent Out Folders", "Recent Files"}},
       {"Privacy", {"Clean Recent Files"}},
   };

@@ -101,6 +101,7 @@ std::vector<ExpectedDefault> CommandLineDefaults() {
       {"Advanced/Filename Mask", "%filename%.%ext%"}, {"Advanced/File Timestamp", Coded{FileTimestamp::kCurrent}},
       {"Advanced/Custom Timestamp", kNow}, {"Advanced/Out Folders History", Int8{1}},
       {"Advanced/Out Folders Number", Int8{5}}, {"Advanced/Keep Subfolders", Int8{1}},
+      {"Advanced/Metadata", Coded{MetadataKeeping::kKeep}},
       {"File/TxtFields", "username,password,firstname,lastname,title,sex,notes"}, {"File/CsvDelimiter", ","},
       {"File/Recent Out Folders", ""}, {"File/Recent Files", ""},
       {"Privacy/Clean Recent Files", Int8{0}},

@@ -122,7 +122,7 @@ std::string OutputFormats(const ReferenceModel& model, const Descriptions& descr
   for (const OutputFormatEntry& format : model.outputFormats) {
     out += ".TP\n" + Bold(format.identifier) + " \\(em " + Roff(format.description) + "\n";
     out += "Bit depths " + Join(format.bitDepths, ", ") + "; options " + Join(BoldAll(format.encoderOptions), ", ") +
-           ".\n";
+           (format.holdsMetadata ? "; keeps the photo's metadata" : "; holds no metadata") + ".\n";
     out += Roff(descriptions.formats.at(format.identifier)) + "\n";
   }
   return out;

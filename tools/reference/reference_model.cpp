@@ -140,6 +140,7 @@ std::string BoundsOf(const OptionRow& row) {
     case SettingCheck::kRealRange: return Number(check.realLow) + " to " + Number(check.realHigh);
     case SettingCheck::kNotZero: return "not 0";
     case SettingCheck::kAllowedBitDepth: return "0 or a bit depth of the format";
+    case SettingCheck::kKnownKeyword: return "one of the keywords (any other word is refused)";
     case SettingCheck::kNone:
     case SettingCheck::kFontExists:
     case SettingCheck::kReadablePicture: break;
@@ -225,7 +226,8 @@ std::vector<OutputFormatEntry> OutputFormats(const std::vector<AdvancedOption>& 
   std::vector<OutputFormatEntry> formats;
   for (const OutputFormat& format : OutputFormatTable()) {
     OutputFormatEntry entry{
-        std::string(format.identifier), std::string(format.description), SplitAt(format.allowedBitDepths, ","), {}};
+        std::string(format.identifier), std::string(format.description), SplitAt(format.allowedBitDepths, ","), {},
+        format.metadata != MetadataContainer::kNone};
     const std::string prefix = "--" + entry.identifier + "-";
     for (const AdvancedOption& option : options) {
       if (option.section == "Output" && option.name.starts_with(prefix)) entry.encoderOptions.push_back(option.name);

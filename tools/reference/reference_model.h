@@ -42,6 +42,7 @@ struct OutputFormatEntry {
   std::string description;                  // "JPEG File Format"
   std::vector<std::string> bitDepths;       // "8", "24"
   std::vector<std::string> encoderOptions;  // "--jpg-bpp", "--jpg-quality", ...
+  bool holdsMetadata = false;               // the photo's metadata is written into its files
 };
 
 struct RawExtensionGroup {

@@ -93,10 +93,11 @@ std::string Tokens(const ReferenceModel& model, const Descriptions& descriptions
 }
 
 std::string OutputFormats(const ReferenceModel& model, const Descriptions& descriptions) {
-  std::string out = Header({"Format", "Description", "Bit depths", "Options", "Encoder settings"});
+  std::string out = Header({"Format", "Description", "Bit depths", "Metadata", "Options", "Encoder settings"});
   for (const OutputFormatEntry& format : model.outputFormats) {
     out += Row({Code(format.identifier), Cell(format.description), Join(format.bitDepths, ", "),
-                Join(CodeAll(format.encoderOptions), " "), Cell(descriptions.formats.at(format.identifier))});
+                format.holdsMetadata ? "kept" : "none", Join(CodeAll(format.encoderOptions), " "),
+                Cell(descriptions.formats.at(format.identifier))});
   }
   return out;
 }
